@@ -1,0 +1,78 @@
+# Windows build: the program, its in-process tests and its end-to-end tests.
+enable_language(RC)
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+
+set(LUMITRAX_WIN_LIBS user32 gdi32 comctl32 comdlg32 shell32 advapi32 version
+    wininet ole32 uuid psapi)
+set(LUMITRAX_STATIC_LINK -static -static-libgcc -static-libstdc++)
+
+# Everything under src/ but the core and the program entry forms the Win32 layer.
+file(GLOB_RECURSE LUMITRAX_WIN_SOURCES CONFIGURE_DEPENDS
+  src/framework/*.cpp src/app/*.cpp src/indicator/*.cpp src/osd/*.cpp
+  src/settings/*.cpp src/web/*.cpp)
+list(FILTER LUMITRAX_WIN_SOURCES EXCLUDE REGEX "src/app/main\\.cpp$")
+add_library(lumitrax_winapi INTERFACE)
+target_compile_definitions(lumitrax_winapi INTERFACE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
+  _WIN32_WINNT=0x0A00 WINVER=0x0A00)
+target_link_libraries(lumitrax_winapi INTERFACE ${LUMITRAX_WIN_LIBS})
+add_library(lumitrax_win STATIC ${LUMITRAX_WIN_SOURCES})
+target_link_libraries(lumitrax_win PUBLIC lumitrax_core lumitrax_winapi)
+target_compile_options(lumitrax_win PRIVATE ${LUMITRAX_WARNINGS})
+
+# Pictures are drawn by our own scripts at build time.
+set(LUMITRAX_GEN ${CMAKE_BINARY_DIR}/generated)
+file(GLOB LUMITRAX_DRAW_SCRIPTS CONFIGURE_DEPENDS resources/*.py)
+add_custom_command(
+  OUTPUT ${LUMITRAX_GEN}/lumitrax.ico
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${LUMITRAX_GEN}
+  COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/resources/draw_pictures.py ${LUMITRAX_GEN}
+  DEPENDS ${LUMITRAX_DRAW_SCRIPTS}
+  COMMENT "Drawing the application icon and glyphs")
+add_custom_target(lumitrax_pictures DEPENDS ${LUMITRAX_GEN}/lumitrax.ico)
+
+string(REPLACE "." "," LUMITRAX_VERSION_COMMAS "${PROJECT_VERSION}")
+configure_file(resources/version.h.in ${LUMITRAX_GEN}/version.h @ONLY)
+
+set(LUMITRAX_RC ${CMAKE_SOURCE_DIR}/resources/lumitrax.rc)
+set_source_files_properties(${LUMITRAX_RC} PROPERTIES
+  OBJECT_DEPENDS "${LUMITRAX_GEN}/lumitrax.ico;${CMAKE_SOURCE_DIR}/resources/lumitrax.manifest;${LUMITRAX_GEN}/version.h")
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${LUMITRAX_GEN} -I${CMAKE_SOURCE_DIR}/resources")
+
+add_executable(Lumitrax WIN32 src/app/main.cpp ${LUMITRAX_RC})
+add_dependencies(Lumitrax lumitrax_pictures)
+target_link_libraries(Lumitrax PRIVATE lumitrax_win)
+target_link_options(Lumitrax PRIVATE ${LUMITRAX_STATIC_LINK} -municode -s)
+target_compile_options(Lumitrax PRIVATE ${LUMITRAX_WARNINGS})
+set_target_properties(Lumitrax PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
+# GoogleTest cross-compiled from the sources Debian's googletest package ships.
+set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+# In-process tests of the Win32 layer: real windows in a test process. The tests
+# share the program's resources (icon "A", version, manifest).
+file(GLOB_RECURSE LUMITRAX_WIN_TESTS CONFIGURE_DEPENDS tests/win/*.cpp)
+add_executable(win_tests ${LUMITRAX_WIN_TESTS} ${LUMITRAX_RC})
+add_dependencies(win_tests lumitrax_pictures)
+target_link_libraries(win_tests PRIVATE lumitrax_win gtest)
+target_include_directories(win_tests PRIVATE tests/win)
+target_link_options(win_tests PRIVATE ${LUMITRAX_STATIC_LINK})
+set_target_properties(win_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+add_test(NAME win_tests COMMAND win_tests --gtest_brief=1
+  --gtest_output=xml:test-results/win_tests.xml)
+set_tests_properties(win_tests PROPERTIES TIMEOUT 600)
+
+# End-to-end tests: the real Lumitrax.exe driven from another process.
+file(GLOB_RECURSE LUMITRAX_E2E_TESTS CONFIGURE_DEPENDS tests/e2e/*.cpp)
+add_executable(e2e_tests ${LUMITRAX_E2E_TESTS})
+add_dependencies(e2e_tests Lumitrax)
+target_link_libraries(e2e_tests PRIVATE lumitrax_core lumitrax_winapi gtest_main)
+target_include_directories(e2e_tests PRIVATE tests/e2e)
+target_compile_options(e2e_tests PRIVATE ${LUMITRAX_WARNINGS})
+target_link_options(e2e_tests PRIVATE ${LUMITRAX_STATIC_LINK})
+set_target_properties(e2e_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+add_test(NAME e2e_tests COMMAND e2e_tests --gtest_brief=1
+  --gtest_output=xml:test-results/e2e_tests.xml)
+set_tests_properties(e2e_tests PROPERTIES TIMEOUT 900 RUN_SERIAL TRUE)

@@ -1,0 +1,137 @@
+#!/usr/bin/env python3
+"""Draws the program's pictures into the build's generated folder.
+
+lumitrax.ico: the application icon group "A" - a dark key cap carrying three lit
+LED cells - at 16, 24, 32, 48, 64, 96, 128 and 256 pixels, as 32-bit images with
+alpha and an AND mask. Every size is rendered from the same vector description
+with 4 x 4 supersampling, so the output is identical on every machine.
+
+Usage: draw_pictures.py OUTPUT_DIR
+"""
+import os
+import struct
+import sys
+
+ICON_SIZES = (16, 24, 32, 48, 64, 96, 128, 256)
+SUPERSAMPLE = 4
+
+# The three LEDs of the emblem, as they look when lit (R, G, B).
+LED_COLOURS = ((0x2E, 0xE0, 0x55), (0xFF, 0xB4, 0x1E), (0xFF, 0x3B, 0x30))
+
+
+def rounded_rect_contains(x, y, left, top, right, bottom, radius):
+    if x < left or x >= right or y < top or y >= bottom:
+        return False
+    cx = min(max(x, left + radius), right - radius)
+    cy = min(max(y, top + radius), bottom - radius)
+    return (x - cx) ** 2 + (y - cy) ** 2 <= radius ** 2
+
+
+def mix(a, b, t):
+    return tuple(a[i] + (b[i] - a[i]) * t for i in range(3))
+
+
+def emblem_sample(x, y, size):
+    """Colour (r, g, b, a) of the emblem at unit coordinates x, y in [0, 1)."""
+    # Small sizes get a thicker margin-free cap and chunkier LEDs so they stay legible.
+    small = size <= 24
+    margin = 0.02 if small else 0.05
+    radius = 0.14 if small else 0.17
+    if not rounded_rect_contains(x, y, margin, margin, 1 - margin, 1 - margin, radius):
+        return None
+    # Key cap: a lighter rim around a darker top face, shaded top to bottom.
+    rim = 0.05 if small else 0.07
+    inside = rounded_rect_contains(x, y, margin + rim, margin + rim * 0.7,
+                                   1 - margin - rim, 1 - margin - rim * 1.6, radius * 0.75)
+    if inside:
+        colour = mix((0x3C, 0x43, 0x52), (0x23, 0x27, 0x30), y)
+    else:
+        colour = mix((0x5A, 0x63, 0x75), (0x14, 0x17, 0x1D), y)
+    # The LED row: three cells across the middle of the cap.
+    led_top, led_bottom = (0.30, 0.72) if small else (0.36, 0.66)
+    led_left, led_right = (0.14, 0.86) if small else (0.19, 0.81)
+    gap = 0.06 if small else 0.045
+    width = (led_right - led_left - 2 * gap) / 3
+    for index, lit in enumerate(LED_COLOURS):
+        left = led_left + index * (width + gap)
+        # A soft glow around each LED on the larger sizes.
+        if not small:
+            cx, cy = left + width / 2, (led_top + led_bottom) / 2
+            dx = max(abs(x - cx) - width / 2, 0)
+            dy = max(abs(y - cy) - (led_bottom - led_top) / 2, 0)
+            distance = (dx * dx + dy * dy) ** 0.5
+            if 0 < distance < 0.05:
+                colour = mix(colour, lit, 0.35 * (1 - distance / 0.05))
+        if rounded_rect_contains(x, y, left, led_top, left + width, led_bottom,
+                                 width * (0.18 if small else 0.25)):
+            # Brighter in the upper third, like light under a lens.
+            t = (y - led_top) / (led_bottom - led_top)
+            highlight = max(0.0, 0.45 - t) * 0.9
+            colour = mix(lit, (0xFF, 0xFF, 0xFF), highlight)
+    return colour + (255,)
+
+
+def render(size):
+    """Premultiplied-free BGRA rows, top to bottom."""
+    rows = []
+    n = SUPERSAMPLE
+    for py in range(size):
+        row = bytearray()
+        for px in range(size):
+            r = g = b = a = 0.0
+            for sy in range(n):
+                for sx in range(n):
+                    sample = emblem_sample((px + (sx + 0.5) / n) / size,
+                                           (py + (sy + 0.5) / n) / size, size)
+                    if sample:
+                        r += sample[0]
+                        g += sample[1]
+                        b += sample[2]
+                        a += 1
+            if a:
+                row += bytes((round(b / a), round(g / a), round(r / a), round(255 * a / (n * n))))
+            else:
+                row += bytes(4)
+        rows.append(bytes(row))
+    return rows
+
+
+def dib_image(size, rows):
+    """A 32-bit DIB icon image: header, XOR bitmap bottom-up, AND mask bottom-up."""
+    header = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 32, 0, 0, 0, 0, 0, 0)
+    xor = b''.join(reversed(rows))
+    mask_stride = ((size + 31) // 32) * 4
+    mask = bytearray()
+    for row in reversed(rows):
+        bits = bytearray(mask_stride)
+        for x in range(size):
+            if row[x * 4 + 3] == 0:  # fully transparent pixels are masked out
+                bits[x // 8] |= 0x80 >> (x % 8)
+        mask += bits
+    return header + xor + bytes(mask)
+
+
+def write_ico(path, sizes):
+    images = [(size, dib_image(size, render(size))) for size in sizes]
+    out = bytearray(struct.pack('<HHH', 0, 1, len(images)))
+    offset = 6 + 16 * len(images)
+    for size, data in images:
+        dim = 0 if size >= 256 else size
+        out += struct.pack('<BBBBHHII', dim, dim, 0, 0, 1, 32, len(data), offset)
+        offset += len(data)
+    for _, data in images:
+        out += data
+    with open(path, 'wb') as f:
+        f.write(out)
+
+
+def main():
+    if len(sys.argv) != 2:
+        sys.exit(__doc__)
+    out_dir = sys.argv[1]
+    os.makedirs(out_dir, exist_ok=True)
+    write_ico(os.path.join(out_dir, 'lumitrax.ico'), ICON_SIZES)
+
+
+if __name__ == '__main__':
+    main()

@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds both builds and runs every test: the native
+# core tests, then the Windows tests (in-process and end to end) under Wine.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh || exit 1
+scripts/build.sh all || exit 1
+
+mkdir -p build/logs
+status=0
+echo "== native tests"
+ctest --preset native 2>&1 | tee build/logs/native-tests.log
+[ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+
+echo "== Windows tests under Wine"
+rm -rf build/windows/test-results
+scripts/bench.sh --timeout 3000 --screenshot build/screenshots/after-tests.png -- \
+  ctest --preset windows 2>&1 | tee build/logs/windows-tests.log
+[ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+
+# One closing line over both runs: the native tests from ctest's summary, the
+# Windows tests from the GoogleTest reports of each test program.
+passed=0
+failed=0
+line=$(grep -E "tests passed, [0-9]+ tests? failed out of [0-9]+" build/logs/native-tests.log | tail -n 1)
+if [ -n "$line" ]; then
+  f=$(echo "$line" | sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/')
+  t=$(echo "$line" | sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\2/')
+  passed=$((passed + t - f))
+  failed=$((failed + f))
+else
+  failed=$((failed + 1))
+fi
+for program in win_tests e2e_tests; do
+  report="build/windows/test-results/$program.xml"
+  if [ ! -f "$report" ]; then
+    echo "$program left no report: it did not run to its end"
+    failed=$((failed + 1))
+    status=1
+    continue
+  fi
+  head=$(grep -m1 -o '<testsuites [^>]*' "$report")
+  t=$(echo "$head" | sed -E 's/.* tests="([0-9]+)".*/\1/')
+  f=$(echo "$head" | sed -E 's/.* failures="([0-9]+)".*/\1/')
+  e=$(echo "$head" | sed -E 's/.* errors="([0-9]+)".*/\1/')
+  d=$(echo "$head" | sed -E 's/.* disabled="([0-9]+)".*/\1/')
+  passed=$((passed + t - f - e - d))
+  failed=$((failed + f + e))
+done
+echo
+echo "$passed passed, $failed failed"
+exit $status

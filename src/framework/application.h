@@ -1,0 +1,80 @@
+#pragma once
+// The application object: title, icon, the hidden application window that owns
+// every form and dialog of the program, and the message loop with its filter.
+#include <windows.h>
+
+#include <exception>
+#include <functional>
+#include <memory>
+#include <set>
+#include <string>
+
+#include "framework/window.h"
+
+namespace lumitrax {
+
+class TForm;
+
+class TApplication : public TWindow {
+ public:
+  // Every message the program's loops take from the queue passes this filter
+  // before it is translated and dispatched; setting Handled stops it.
+  using TMessageEvent = std::function<void(MSG& msg, bool& handled)>;
+  using TExceptionEvent = std::function<void(const std::exception& error)>;
+
+  TApplication();
+  ~TApplication() override;
+
+  // Creates the hidden application window of class "TApplication".
+  void Initialize();
+
+  const std::wstring& Title() const noexcept { return title_; }
+  void SetTitle(const std::wstring& title);
+  HICON Icon() const noexcept { return icon_; }
+  void SetIcon(HICON icon);
+  // Loads the group icon of that name from the program's own module.
+  void LoadIconResource(const wchar_t* name);
+
+  TMessageEvent OnMessage;
+  // When set, receives escaped exceptions instead of the default error box.
+  TExceptionEvent OnException;
+
+  // Without a taskbar button: hides the application window and gives it the
+  // tool-window style; false restores the button.
+  void SetHidden(bool hidden);
+
+  // The main form: closing it terminates the application.
+  TForm* MainForm = nullptr;
+
+  void Run();
+  // Takes one message from the queue and handles it, or waits for one.
+  void HandleMessage();
+  // Handles every message that is waiting, then returns.
+  void ProcessMessages();
+  // Runs a modal loop until done() says so or the application terminates.
+  void ModalLoop(const std::function<bool()>& done);
+  void Terminate();
+  bool Terminated() const noexcept { return terminated_; }
+
+  // The default error box: shows the message text; the program runs on.
+  void HandleException(const std::exception& error);
+  void ShowException(const std::exception& error);
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+  LRESULT WndProc(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+ private:
+  bool ProcessMessage(MSG& msg);
+
+  std::wstring title_;
+  HICON icon_ = nullptr;
+  bool owns_icon_ = false;
+  bool terminated_ = false;
+  std::set<std::string> errors_showing_;
+};
+
+// The one application object of the process.
+TApplication& Application();
+
+}  // namespace lumitrax

@@ -1,0 +1,99 @@
+#include "framework/form.h"
+
+#include "framework/application.h"
+
+namespace lumitrax {
+
+TShiftState CurrentShiftState() {
+  unsigned state = 0;
+  if (::GetKeyState(VK_SHIFT) < 0) state |= ssShift;
+  if (::GetKeyState(VK_MENU) < 0) state |= ssAlt;
+  if (::GetKeyState(VK_CONTROL) < 0) state |= ssCtrl;
+  return static_cast<TShiftState>(state);
+}
+
+TForm::TForm() = default;
+
+TForm::~TForm() {
+  if (Application().MainForm == this) Application().MainForm = nullptr;
+}
+
+void TForm::CreateParams(TCreateParams& params) {
+  TWindow::CreateParams(params);
+  params.class_name = L"TForm";
+  params.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+  params.ex_style = WS_EX_CONTROLPARENT;
+  params.background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  params.parent = Application().Handle();
+}
+
+void TForm::Show() { SetVisible(true); }
+
+void TForm::Hide() { SetVisible(false); }
+
+bool TForm::Visible() const {
+  return HandleAllocated() && ::IsWindowVisible(const_cast<TForm*>(this)->Handle());
+}
+
+void TForm::SetVisible(bool visible) {
+  if (visible == Visible()) return;
+  ::ShowWindow(Handle(), visible ? SW_SHOW : SW_HIDE);
+}
+
+void TForm::BringToFront() {
+  const HWND window = Handle();
+  ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  ::SetForegroundWindow(window);
+}
+
+bool TForm::CloseQuery() {
+  bool can_close = true;
+  if (OnCloseQuery) OnCloseQuery(*this, can_close);
+  return can_close;
+}
+
+void TForm::Close() {
+  if (!CloseQuery()) return;
+  TCloseAction action = TCloseAction::Hide;
+  if (OnClose) OnClose(*this, action);
+  if (action == TCloseAction::None) return;
+  if (Application().MainForm == this) {
+    Application().Terminate();
+  } else if (action == TCloseAction::Hide) {
+    Hide();
+  } else if (action == TCloseAction::Minimize) {
+    ::ShowWindow(Handle(), SW_MINIMIZE);
+  } else {
+    DestroyHandle();
+  }
+}
+
+bool TForm::PreviewKeyMessage(MSG& msg) {
+  if (!KeyPreview || !OnKeyDown || (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN)) return false;
+  WORD key = static_cast<WORD>(msg.wParam);
+  OnKeyDown(*this, key, CurrentShiftState());
+  if (key == 0) return true;
+  msg.wParam = key;
+  return false;
+}
+
+LRESULT TForm::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_CLOSE:
+      Close();
+      return 0;
+    case WM_SHOWWINDOW:
+      // Only direct show and hide requests; an owner minimised or restored
+      // does not change whether the form counts as shown.
+      if (lparam == 0) {
+        if (wparam && OnShow) OnShow(*this);
+        if (!wparam && OnHide) OnHide(*this);
+      }
+      break;
+    default:
+      break;
+  }
+  return TWindow::WndProc(message, wparam, lparam);
+}
+
+}  // namespace lumitrax

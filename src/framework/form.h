@@ -1,0 +1,49 @@
+#pragma once
+// A top-level window of the program: owned by the application window (so it
+// never gets a taskbar button of its own), with the form events the program's
+// windows hang their behaviour on.
+#include <windows.h>
+
+#include <functional>
+
+#include "framework/window.h"
+
+namespace lumitrax {
+
+enum class TCloseAction { None, Hide, Free, Minimize };
+
+enum TShiftState : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4 };
+TShiftState CurrentShiftState();
+
+class TForm : public TWindow {
+ public:
+  TForm();
+  ~TForm() override;
+
+  TNotifyEvent OnShow;
+  TNotifyEvent OnHide;
+  std::function<void(TComponent& sender, bool& can_close)> OnCloseQuery;
+  std::function<void(TComponent& sender, TCloseAction& action)> OnClose;
+  std::function<void(TComponent& sender, WORD& key, TShiftState shift)> OnKeyDown;
+  // The form sees the key-down messages of all its controls first.
+  bool KeyPreview = false;
+
+  void Show();
+  void Hide();
+  bool Visible() const;
+  void SetVisible(bool visible);
+  void BringToFront();
+  // A close request: asks OnCloseQuery, then OnClose; closing the main form
+  // terminates the application.
+  void Close();
+  bool CloseQuery();
+
+  bool WantsDialogKeys() const override { return true; }
+  bool PreviewKeyMessage(MSG& msg) override;
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+  LRESULT WndProc(UINT message, WPARAM wparam, LPARAM lparam) override;
+};
+
+}  // namespace lumitrax

@@ -1,0 +1,62 @@
+#pragma once
+// Menu items as components and the popup menu that shows them. The Windows
+// menu is built anew for every showing and destroyed right after it.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/window.h"
+
+namespace lumitrax {
+
+class TMenuItem : public TComponent {
+ public:
+  explicit TMenuItem(std::wstring caption = {}, intptr_t tag = 0);
+  ~TMenuItem() override;
+
+  std::wstring Caption;  // "-" is a separator
+  bool Enabled = true;
+  bool Checked = false;
+  bool Default = false;  // shown in bold; the action of a double click
+  bool RadioItem = false;
+  bool Visible = true;
+  TNotifyEvent OnClick;
+
+  // Adds a child; the item owns it.
+  TMenuItem& Add(std::unique_ptr<TMenuItem> item);
+  TMenuItem& Add(std::wstring caption, intptr_t tag = 0);
+  size_t Count() const noexcept { return items_.size(); }
+  TMenuItem& operator[](size_t index) const { return *items_[index]; }
+  TMenuItem* Parent() const noexcept { return parent_; }
+  bool IsSeparator() const noexcept { return Caption == L"-"; }
+
+  // The command number this item carries in a Windows menu (unique per process).
+  UINT Command() const noexcept { return command_; }
+  TMenuItem* FindByCommand(UINT command);
+
+  // Runs OnClick when the item is enabled.
+  virtual void Click();
+
+  // Builds the Windows menu of this item's children.
+  HMENU BuildMenu(bool popup) const;
+
+ private:
+  std::vector<std::unique_ptr<TMenuItem>> items_;
+  TMenuItem* parent_ = nullptr;
+  UINT command_;
+};
+
+class TPopupMenu : public TComponent {
+ public:
+  TPopupMenu();
+  TMenuItem Items;
+
+  // Shows the menu at screen coordinates for the given window (which is made
+  // the foreground window, so the menu closes when the user clicks elsewhere),
+  // then runs the chosen item's click.
+  void Popup(HWND owner, int x, int y);
+};
+
+}  // namespace lumitrax

@@ -1,0 +1,201 @@
+#include "framework/message_dialog.h"
+
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+#include "framework/application.h"
+#include "framework/form.h"
+#include "framework/handles.h"
+
+namespace lumitrax {
+namespace {
+
+constexpr int kFirstButtonId = 100;
+HWND g_active_dialog = nullptr;
+
+UniqueFont MessageFont(UINT dpi) {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  ::SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi);
+  return UniqueFont(::CreateFontIndirectW(&metrics.lfMessageFont));
+}
+
+SIZE MeasureText(HDC dc, const std::wstring& text, int max_width, UINT flags) {
+  RECT rect{0, 0, max_width, 0};
+  ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_CALCRECT | flags);
+  return SIZE{rect.right, rect.bottom};
+}
+
+class TMessageForm : public TForm {
+ public:
+  explicit TMessageForm(const MessageDialogParams& params) : params_(params) {}
+
+  int Execute() {
+    const HWND window = Handle();
+    Layout(window);
+    // Disable the thread's other windows for the time of the dialog.
+    std::vector<HWND> disabled;
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND w, LPARAM list) -> BOOL {
+          auto* self = reinterpret_cast<std::vector<HWND>*>(list);
+          if (::IsWindowVisible(w) && ::IsWindowEnabled(w)) self->push_back(w);
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&disabled));
+    disabled.erase(std::remove(disabled.begin(), disabled.end(), window), disabled.end());
+    for (HWND w : disabled) ::EnableWindow(w, FALSE);
+
+    const HWND outer = g_active_dialog;
+    g_active_dialog = window;
+    ::ShowWindow(window, SW_SHOW);
+    ::SetForegroundWindow(window);
+    if (HWND focus = ::GetDlgItem(window, kFirstButtonId + params_.default_button)) ::SetFocus(focus);
+    Application().ModalLoop([this] { return result_.has_value(); });
+    g_active_dialog = outer;
+
+    for (HWND w : disabled)
+      if (::IsWindow(w)) ::EnableWindow(w, TRUE);
+    DestroyHandle();
+    return result_.value_or(params_.cancel_button);
+  }
+
+ protected:
+  void CreateParams(TCreateParams& params) override {
+    TForm::CreateParams(params);
+    params.class_name = L"TMessageForm";
+    params.caption = params_.caption;
+    params.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_CLIPCHILDREN;
+    params.ex_style = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT | WS_EX_WINDOWEDGE;
+    params.x = params.y = 0;
+    params.width = params.height = 100;
+  }
+
+  LRESULT WndProc(UINT message, WPARAM wparam, LPARAM lparam) override {
+    switch (message) {
+      case WM_COMMAND: {
+        const int id = LOWORD(wparam);
+        if (id == IDCANCEL) {
+          Finish(params_.cancel_button);
+        } else if (id >= kFirstButtonId && id < kFirstButtonId + static_cast<int>(params_.buttons.size())) {
+          Finish(id - kFirstButtonId);
+        }
+        return 0;
+      }
+      case DM_GETDEFID: {
+        // Enter chooses the button that has the focus, else the default one.
+        const HWND focus = ::GetFocus();
+        int id = kFirstButtonId + params_.default_button;
+        if (focus && ::GetParent(focus) == Handle()) {
+          const int focus_id = ::GetDlgCtrlID(focus);
+          if (focus_id >= kFirstButtonId) id = focus_id;
+        }
+        return MAKELRESULT(id, DC_HASDEFID);
+      }
+      case WM_CLOSE:
+        Finish(params_.cancel_button);
+        return 0;
+      case WM_PAINT: {
+        PaintDc paint(Handle());
+        if (params_.icon)
+          ::DrawIconEx(paint.get(), icon_rect_.left, icon_rect_.top, params_.icon, icon_rect_.right - icon_rect_.left,
+                       icon_rect_.bottom - icon_rect_.top, 0, nullptr, DI_NORMAL);
+        return 0;
+      }
+      default:
+        return TForm::WndProc(message, wparam, lparam);
+    }
+  }
+
+ private:
+  void Finish(int result) {
+    if (!result_) result_ = result;
+  }
+
+  void Layout(HWND window) {
+    const UINT dpi = WindowDpi(window);
+    auto px = [dpi](int value) { return ScaleForDpi(value, dpi); };
+    font_ = MessageFont(dpi);
+    WindowDc dc(window);
+    SelectObjectScope select(dc.get(), font_.get());
+
+    const int margin = px(11);
+    const int icon_size = params_.icon ? px(32) : 0;
+    const int text_left = margin + (params_.icon ? icon_size + margin : 0);
+    const SIZE text = MeasureText(dc.get(), params_.text, px(420), DT_WORDBREAK | DT_NOPREFIX);
+
+    const int button_height = px(25);
+    const int button_gap = px(6);
+    std::vector<int> widths;
+    int buttons_width = 0;
+    for (const auto& caption : params_.buttons) {
+      const SIZE size = MeasureText(dc.get(), caption, px(400), DT_SINGLELINE);
+      widths.push_back(std::max(px(75), static_cast<int>(size.cx) + px(16)));
+      buttons_width += widths.back();
+    }
+    if (!widths.empty()) buttons_width += button_gap * static_cast<int>(widths.size() - 1);
+
+    const int content_height = std::max<int>(icon_size, text.cy);
+    const int client_width = std::max<int>(text_left + text.cx + margin, buttons_width + 2 * margin);
+    const int buttons_top = margin + content_height + px(16);
+    const int client_height = buttons_top + button_height + margin;
+
+    icon_rect_ = RECT{margin, margin, margin + icon_size, margin + icon_size};
+    const int text_top = margin + std::max(0, (icon_size - static_cast<int>(text.cy)) / 2);
+    const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    const HWND label = ::CreateWindowExW(0, L"STATIC", params_.text.c_str(), WS_CHILD | WS_VISIBLE | SS_NOPREFIX,
+                                         text_left, text_top, text.cx, text.cy, window, nullptr, instance, nullptr);
+    ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+
+    int x = (client_width - buttons_width) / 2;
+    for (size_t i = 0; i < params_.buttons.size(); ++i) {
+      const bool is_default = static_cast<int>(i) == params_.default_button;
+      const HWND button = ::CreateWindowExW(
+          0, L"BUTTON", params_.buttons[i].c_str(),
+          WS_CHILD | WS_VISIBLE | WS_TABSTOP | (is_default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), x, buttons_top,
+          widths[i], button_height, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstButtonId + i)),
+          instance, nullptr);
+      ::SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+      x += widths[i] + button_gap;
+    }
+
+    RECT frame{0, 0, client_width, client_height};
+    ::AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_STYLE)), FALSE,
+                               static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_EXSTYLE)), dpi);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+
+    RECT area{};
+    if (params_.centre_over && ::IsWindowVisible(params_.centre_over)) {
+      ::GetWindowRect(params_.centre_over, &area);
+    } else {
+      const HMONITOR monitor = params_.centre_over
+                                   ? ::MonitorFromWindow(params_.centre_over, MONITOR_DEFAULTTONEAREST)
+                                   : ::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
+      MONITORINFO info{};
+      info.cbSize = sizeof(info);
+      ::GetMonitorInfoW(monitor, &info);
+      area = info.rcWork;
+    }
+    const int left = area.left + (area.right - area.left - width) / 2;
+    const int top = area.top + (area.bottom - area.top - height) / 2;
+    ::SetWindowPos(window, HWND_TOP, left, top, width, height, SWP_NOACTIVATE);
+  }
+
+  const MessageDialogParams& params_;
+  std::optional<int> result_;
+  UniqueFont font_;
+  RECT icon_rect_{};
+};
+
+}  // namespace
+
+int MessageDialog(const MessageDialogParams& params) {
+  TMessageForm form(params);
+  return form.Execute();
+}
+
+HWND ActiveMessageDialog() { return g_active_dialog; }
+
+}  // namespace lumitrax

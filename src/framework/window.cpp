@@ -1,0 +1,148 @@
+#include "framework/window.h"
+
+#include <map>
+#include <stdexcept>
+#include <unordered_map>
+
+#include "framework/application.h"
+#include "framework/errors.h"
+#include "framework/handles.h"
+
+namespace lumitrax {
+namespace {
+
+// The object whose window is being created on this thread: the first messages
+// (WM_GETMINMAXINFO, WM_NCCREATE) arrive before CreateWindowEx returns.
+thread_local TWindow* g_creating = nullptr;
+
+// Procedures of the system classes we superclassed, by our class name.
+std::map<std::wstring, WNDPROC>& BaseProcs() {
+  static std::map<std::wstring, WNDPROC> procs;
+  return procs;
+}
+
+// Every live window of ours, for FromHandle.
+std::unordered_map<HWND, TWindow*>& LiveWindows() {
+  static std::unordered_map<HWND, TWindow*> windows;
+  return windows;
+}
+
+}  // namespace
+
+TWindow::TWindow() = default;
+
+TWindow::~TWindow() { DestroyHandle(); }
+
+HWND TWindow::Handle() {
+  if (!handle_) CreateWnd();
+  return handle_;
+}
+
+void TWindow::DestroyHandle() {
+  if (handle_) ::DestroyWindow(handle_);
+  handle_ = nullptr;
+}
+
+TWindow* TWindow::FromHandle(HWND window) noexcept {
+  const auto& windows = LiveWindows();
+  const auto found = windows.find(window);
+  return found == windows.end() ? nullptr : found->second;
+}
+
+LRESULT TWindow::Perform(UINT message, WPARAM wparam, LPARAM lparam) {
+  return ::SendMessageW(Handle(), message, wparam, lparam);
+}
+
+void TWindow::CreateParams(TCreateParams& params) {
+  params.class_name = L"TWindow";
+  params.cursor = ::LoadCursorW(nullptr, IDC_ARROW);
+}
+
+WNDPROC TWindow::RegisterClassFor(const TCreateParams& params) {
+  const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+  auto& procs = BaseProcs();
+  if (auto found = procs.find(params.class_name); found != procs.end()) return found->second;
+
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  WNDPROC base = ::DefWindowProcW;
+  if (params.base_class) {
+    if (!::GetClassInfoExW(nullptr, params.base_class, &wc))
+      throw AppError(L"Unknown window class " + std::wstring(params.base_class));
+    base = wc.lpfnWndProc;
+    wc.cbSize = sizeof(wc);
+  } else {
+    wc.style = params.class_style;
+    wc.hCursor = params.cursor;
+    wc.hbrBackground = params.background;
+  }
+  wc.lpfnWndProc = StaticWndProc;
+  wc.hInstance = instance;
+  wc.lpszClassName = params.class_name.c_str();
+  if (!::RegisterClassExW(&wc) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+    throw AppError(L"Cannot register the window class " + params.class_name);
+  procs.emplace(params.class_name, base);
+  return base;
+}
+
+void TWindow::CreateWnd() {
+  TCreateParams params;
+  CreateParams(params);
+  base_proc_ = RegisterClassFor(params);
+  TWindow* const outer = g_creating;
+  g_creating = this;
+  const HWND window = ::CreateWindowExW(params.ex_style, params.class_name.c_str(), params.caption.c_str(),
+                                        params.style, params.x, params.y, params.width, params.height,
+                                        params.parent, params.id, ::GetModuleHandleW(nullptr), this);
+  g_creating = outer;
+  if (!window) throw AppError(L"Cannot create the window of class " + params.class_name);
+  handle_ = window;
+}
+
+LRESULT TWindow::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
+  return DefaultHandler(message, wparam, lparam);
+}
+
+LRESULT TWindow::DefaultHandler(UINT message, WPARAM wparam, LPARAM lparam) {
+  return ::CallWindowProcW(base_proc_, handle_, message, wparam, lparam);
+}
+
+LRESULT CALLBACK TWindow::StaticWndProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  auto* self = reinterpret_cast<TWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (!self && g_creating) {
+    self = g_creating;
+    g_creating = nullptr;
+    self->handle_ = window;
+    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    LiveWindows()[window] = self;
+  }
+  if (!self) return ::DefWindowProcW(window, message, wparam, lparam);
+
+  LRESULT result = 0;
+  try {
+    result = self->WndProc(message, wparam, lparam);
+  } catch (const std::exception& error) {
+    // Never let an exception escape into the system: show it and run on.
+    Application().HandleException(error);
+  }
+  if (message == WM_NCDESTROY) {
+    ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    LiveWindows().erase(window);
+    if (self->handle_ == window) {
+      self->handle_ = nullptr;
+      self->HandleDestroyed();
+    }
+  }
+  return result;
+}
+
+UINT WindowDpi(HWND window) {
+  const UINT dpi = window ? ::GetDpiForWindow(window) : 0;
+  if (dpi) return dpi;
+  WindowDc screen(nullptr);
+  return static_cast<UINT>(::GetDeviceCaps(screen.get(), LOGPIXELSY));
+}
+
+int ScaleForDpi(int value96, UINT dpi) { return ::MulDiv(value96, static_cast<int>(dpi), 96); }
+
+}  // namespace lumitrax

@@ -1,0 +1,89 @@
+#pragma once
+// The window base: a C++ object behind every window the program creates. The
+// window procedure reaches the object through GWLP_USERDATA, bound at the first
+// message the window receives and cleared at WM_NCDESTROY.
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace lumitrax {
+
+// Base of everything with a name and a tag: handlers that serve several
+// components tell them apart by Tag.
+class TComponent {
+ public:
+  TComponent() = default;
+  TComponent(const TComponent&) = delete;
+  TComponent& operator=(const TComponent&) = delete;
+  virtual ~TComponent() = default;
+
+  std::wstring Name;
+  intptr_t Tag = 0;
+};
+
+using TNotifyEvent = std::function<void(TComponent& sender)>;
+
+struct TCreateParams {
+  std::wstring class_name;       // our window class
+  const wchar_t* base_class = nullptr;  // a system class to superclass ("BUTTON", "EDIT", ...)
+  std::wstring caption;
+  DWORD style = WS_OVERLAPPEDWINDOW;
+  DWORD ex_style = 0;
+  int x = CW_USEDEFAULT, y = CW_USEDEFAULT, width = CW_USEDEFAULT, height = CW_USEDEFAULT;
+  HWND parent = nullptr;
+  UINT class_style = CS_DBLCLKS;
+  HBRUSH background = nullptr;
+  HCURSOR cursor = nullptr;
+  HMENU id = nullptr;
+};
+
+class TWindow : public TComponent {
+ public:
+  TWindow();
+  ~TWindow() override;
+
+  // The window handle; creates the window when it does not exist yet.
+  HWND Handle();
+  bool HandleAllocated() const noexcept { return handle_ != nullptr; }
+  void DestroyHandle();
+
+  // The object behind a window created by this framework, or null.
+  static TWindow* FromHandle(HWND window) noexcept;
+
+  // Sends a message to this window's procedure chain (subclassers included).
+  LRESULT Perform(UINT message, WPARAM wparam = 0, LPARAM lparam = 0);
+
+  // True for windows whose child controls take the dialog keys (Tab, arrows,
+  // Enter, Escape) through IsDialogMessage in the application's loop.
+  virtual bool WantsDialogKeys() const { return false; }
+  // A look at a key message for this top-level window before its control gets
+  // it; true consumes the message.
+  virtual bool PreviewKeyMessage(MSG& /*msg*/) { return false; }
+
+ protected:
+  virtual void CreateParams(TCreateParams& params);
+  // Creates the window from CreateParams; overridden by windows that must learn
+  // of every re-creation of their handle.
+  virtual void CreateWnd();
+  virtual LRESULT WndProc(UINT message, WPARAM wparam, LPARAM lparam);
+  // The procedure the window had before us: DefWindowProc, or the system class's
+  // procedure for superclassed controls.
+  LRESULT DefaultHandler(UINT message, WPARAM wparam, LPARAM lparam);
+  // Called after WM_NCDESTROY, when the handle is gone.
+  virtual void HandleDestroyed() {}
+
+ private:
+  static LRESULT CALLBACK StaticWndProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  static WNDPROC RegisterClassFor(const TCreateParams& params);
+
+  HWND handle_ = nullptr;
+  WNDPROC base_proc_ = ::DefWindowProcW;
+};
+
+// The device-independent pixel helpers: 96-dpi values scaled to a window's DPI.
+UINT WindowDpi(HWND window);
+int ScaleForDpi(int value96, UINT dpi);
+
+}  // namespace lumitrax
