@@ -46,6 +46,26 @@ void TForm::BringToFront() {
   ::SetForegroundWindow(window);
 }
 
+void TForm::SetFont(const std::wstring& face, int height96, bool bold) {
+  font_face_ = face;
+  font_height96_ = height96;
+  font_bold_ = bold;
+  font_.reset();
+}
+
+HFONT TForm::Font() {
+  if (!font_) {
+    LOGFONTW log{};
+    log.lfHeight = -ScaleForDpi(font_height96_, WindowDpi(HandleAllocated() ? Handle() : nullptr));
+    log.lfWeight = font_bold_ ? FW_BOLD : FW_NORMAL;
+    log.lfCharSet = DEFAULT_CHARSET;
+    log.lfQuality = CLEARTYPE_QUALITY;
+    font_face_.copy(log.lfFaceName, LF_FACESIZE - 1);
+    font_.reset(::CreateFontIndirectW(&log));
+  }
+  return font_.get();
+}
+
 bool TForm::CloseQuery() {
   bool can_close = true;
   if (OnCloseQuery) OnCloseQuery(*this, can_close);

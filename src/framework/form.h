@@ -6,6 +6,9 @@
 
 #include <functional>
 
+#include <string>
+
+#include "framework/handles.h"
 #include "framework/window.h"
 
 namespace lumitrax {
@@ -38,12 +41,22 @@ class TForm : public TWindow {
   void Close();
   bool CloseQuery();
 
+  // The form's font, by face and height in 96-dpi pixels, scaled to the DPI.
+  void SetFont(const std::wstring& face, int height96, bool bold = false);
+  HFONT Font() override;
+
   bool WantsDialogKeys() const override { return true; }
   bool PreviewKeyMessage(MSG& msg) override;
 
  protected:
   void CreateParams(TCreateParams& params) override;
   LRESULT WndProc(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+ private:
+  std::wstring font_face_ = L"Tahoma";
+  int font_height96_ = 11;
+  bool font_bold_ = false;
+  UniqueFont font_;
 };
 
 }  // namespace lumitrax

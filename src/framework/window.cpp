@@ -100,6 +100,36 @@ void TWindow::CreateWnd() {
 }
 
 LRESULT TWindow::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
+  HWND child = nullptr;
+  switch (message) {
+    case WM_COMMAND:
+      child = reinterpret_cast<HWND>(lparam);
+      break;
+    case WM_NOTIFY:
+      child = reinterpret_cast<NMHDR*>(lparam)->hwndFrom;
+      break;
+    case WM_DRAWITEM:
+      child = reinterpret_cast<DRAWITEMSTRUCT*>(lparam)->hwndItem;
+      break;
+    case WM_MEASUREITEM:
+      child = ::GetDlgItem(handle_, static_cast<int>(reinterpret_cast<MEASUREITEMSTRUCT*>(lparam)->CtlID));
+      break;
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+      child = reinterpret_cast<HWND>(lparam);
+      if (child && FromHandle(child)) {
+        if (const LRESULT brush = ::SendMessageW(child, CN_BASE + message, wparam, lparam)) return brush;
+      }
+      return DefaultHandler(message, wparam, lparam);
+    default:
+      break;
+  }
+  if (child && child != handle_ && FromHandle(child)) return ::SendMessageW(child, CN_BASE + message, wparam, lparam);
   return DefaultHandler(message, wparam, lparam);
 }
 

@@ -62,6 +62,9 @@ class TWindow : public TComponent {
   // it; true consumes the message.
   virtual bool PreviewKeyMessage(MSG& /*msg*/) { return false; }
 
+  // The font children of this window show (null: the system font).
+  virtual HFONT Font() { return nullptr; }
+
  protected:
   virtual void CreateParams(TCreateParams& params);
   // Creates the window from CreateParams; overridden by windows that must learn
@@ -81,6 +84,11 @@ class TWindow : public TComponent {
   HWND handle_ = nullptr;
   WNDPROC base_proc_ = ::DefWindowProcW;
 };
+
+// Notifications a parent receives for a child (WM_COMMAND, WM_NOTIFY,
+// WM_DRAWITEM, WM_MEASUREITEM, WM_CTLCOLOR*) are reflected to the child's
+// object as the same message plus this offset, so each control handles its own.
+constexpr UINT CN_BASE = 0xBC00;
 
 // The device-independent pixel helpers: 96-dpi values scaled to a window's DPI.
 UINT WindowDpi(HWND window);

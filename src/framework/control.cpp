@@ -1,0 +1,119 @@
+#include "framework/control.h"
+
+namespace lumitrax {
+namespace {
+
+int NextControlId() {
+  static int next = 1000;
+  return next++;
+}
+
+}  // namespace
+
+TControl::TControl(TWindow& parent) : parent_(&parent), id_(NextControlId()) {}
+
+int TControl::Scale(int value96) { return ScaleForDpi(value96, WindowDpi(parent_->Handle())); }
+
+void TControl::SetBounds(int left, int top, int width, int height) {
+  bounds_ = RECT{left, top, left + width, top + height};
+  if (HandleAllocated())
+    ::SetWindowPos(Handle(), nullptr, Scale(left), Scale(top), Scale(width), Scale(height),
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TControl::SetCaption(const std::wstring& caption) {
+  caption_ = caption;
+  if (HandleAllocated()) ::SetWindowTextW(Handle(), caption_.c_str());
+}
+
+void TControl::SetEnabled(bool enabled) {
+  enabled_ = enabled;
+  if (HandleAllocated()) ::EnableWindow(Handle(), enabled);
+}
+
+void TControl::SetVisible(bool visible) {
+  visible_ = visible;
+  if (HandleAllocated()) ::ShowWindow(Handle(), visible ? SW_SHOWNA : SW_HIDE);
+}
+
+void TControl::CreateParams(TCreateParams& params) {
+  TWindow::CreateParams(params);
+  params.class_name = L"TControl";
+  params.caption = caption_;
+  params.style = WS_CHILD | WS_CLIPSIBLINGS | (visible_ ? WS_VISIBLE : 0) | (enabled_ ? 0 : WS_DISABLED);
+  params.ex_style = 0;
+  params.parent = parent_->Handle();
+  params.x = Scale(bounds_.left);
+  params.y = Scale(bounds_.top);
+  params.width = Scale(bounds_.right - bounds_.left);
+  params.height = Scale(bounds_.bottom - bounds_.top);
+  params.id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_));
+}
+
+void TControl::CreateWnd() {
+  TWindow::CreateWnd();
+  if (HFONT font = Font()) ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+}
+
+void TControl::Click() {
+  if (OnClick) OnClick(*this);
+}
+
+LRESULT TControl::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
+  // Reflected notifications nobody handled end here, not in the system control.
+  if (message >= CN_BASE && message < CN_BASE + 0x400) return 0;
+  return TWindow::WndProc(message, wparam, lparam);
+}
+
+void TButton::CreateParams(TCreateParams& params) {
+  TControl::CreateParams(params);
+  params.class_name = L"TButton";
+  params.base_class = L"BUTTON";
+  params.style |= WS_TABSTOP | BS_PUSHBUTTON;
+}
+
+LRESULT TButton::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == CN_BASE + WM_COMMAND && HIWORD(wparam) == BN_CLICKED) {
+    Click();
+    return 0;
+  }
+  return TControl::WndProc(message, wparam, lparam);
+}
+
+void TCheckBox::CreateParams(TCreateParams& params) {
+  TControl::CreateParams(params);
+  params.class_name = L"TCheckBox";
+  params.base_class = L"BUTTON";
+  params.style |= WS_TABSTOP | BS_CHECKBOX;
+}
+
+void TCheckBox::CreateWnd() {
+  TControl::CreateWnd();
+  ::SendMessageW(Handle(), BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void TCheckBox::SetChecked(bool checked) {
+  if (checked == checked_) return;
+  checked_ = checked;
+  if (HandleAllocated()) ::SendMessageW(Handle(), BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
+  Click();
+}
+
+LRESULT TCheckBox::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
+  // A plain (not automatic) check box: the state is ours, and it changes
+  // through SetChecked, which also fires the click.
+  if (message == CN_BASE + WM_COMMAND && HIWORD(wparam) == BN_CLICKED) {
+    SetChecked(!checked_);
+    return 0;
+  }
+  return TControl::WndProc(message, wparam, lparam);
+}
+
+void TLabel::CreateParams(TCreateParams& params) {
+  TControl::CreateParams(params);
+  params.class_name = L"TLabel";
+  params.base_class = L"STATIC";
+  params.style |= SS_LEFT | SS_NOTIFY;
+}
+
+}  // namespace lumitrax

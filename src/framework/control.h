@@ -1,0 +1,91 @@
+#pragma once
+// Child controls: a window inside a parent window, placed in 96-dpi pixels and
+// scaled to the parent's DPI, with the parent's font, a caption, Enabled and
+// Visible. The standard controls are superclassed, so each is one of our
+// objects from its first message on.
+#include <windows.h>
+
+#include <string>
+
+#include "framework/window.h"
+
+namespace lumitrax {
+
+class TControl : public TWindow {
+ public:
+  explicit TControl(TWindow& parent);
+
+  TWindow& Parent() const noexcept { return *parent_; }
+
+  // Position and size in 96-dpi pixels, relative to the parent's client area.
+  void SetBounds(int left, int top, int width, int height);
+  const RECT& Bounds() const noexcept { return bounds_; }
+
+  const std::wstring& Caption() const noexcept { return caption_; }
+  void SetCaption(const std::wstring& caption);
+  bool Enabled() const noexcept { return enabled_; }
+  virtual void SetEnabled(bool enabled);
+  bool Visible() const noexcept { return visible_; }
+  void SetVisible(bool visible);
+
+  // The tool tip text; shown by the form's tool tip when it has one.
+  std::wstring Hint;
+  TNotifyEvent OnClick;
+
+  HFONT Font() override { return parent_->Font(); }
+  // Pixels at the parent's DPI for a 96-dpi value.
+  int Scale(int value96);
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+  void CreateWnd() override;
+  LRESULT WndProc(UINT message, WPARAM wparam, LPARAM lparam) override;
+  virtual void Click();
+
+ private:
+  TWindow* parent_;
+  RECT bounds_{0, 0, 0, 0};
+  std::wstring caption_;
+  bool enabled_ = true;
+  bool visible_ = true;
+  int id_;
+};
+
+// A push button; OnClick on a click or Space/Enter.
+class TButton : public TControl {
+ public:
+  using TControl::TControl;
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+  LRESULT WndProc(UINT message, WPARAM wparam, LPARAM lparam) override;
+};
+
+// A check box. Like the user's click, a programmatic change of Checked fires
+// OnClick, so one handler serves both.
+class TCheckBox : public TControl {
+ public:
+  using TControl::TControl;
+
+  bool Checked() const noexcept { return checked_; }
+  void SetChecked(bool checked);
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+  void CreateWnd() override;
+  LRESULT WndProc(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+ private:
+  bool checked_ = false;
+};
+
+// A static text.
+class TLabel : public TControl {
+ public:
+  using TControl::TControl;
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+};
+
+}  // namespace lumitrax
