@@ -2,7 +2,7 @@
 enable_language(RC)
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 
-set(LUMITRAX_WIN_LIBS user32 gdi32 comctl32 comdlg32 shell32 advapi32 version
+set(LUMITRAX_WIN_LIBS user32 gdi32 msimg32 comctl32 comdlg32 shell32 advapi32 version
     wininet ole32 uuid psapi)
 set(LUMITRAX_STATIC_LINK -static -static-libgcc -static-libstdc++)
 
@@ -22,20 +22,21 @@ target_compile_options(lumitrax_win PRIVATE ${LUMITRAX_WARNINGS})
 # Pictures are drawn by our own scripts at build time.
 set(LUMITRAX_GEN ${CMAKE_BINARY_DIR}/generated)
 file(GLOB LUMITRAX_DRAW_SCRIPTS CONFIGURE_DEPENDS resources/*.py)
+set(LUMITRAX_PICTURES ${LUMITRAX_GEN}/lumitrax.ico ${LUMITRAX_GEN}/led_on.bmp ${LUMITRAX_GEN}/led_off.bmp)
 add_custom_command(
-  OUTPUT ${LUMITRAX_GEN}/lumitrax.ico
+  OUTPUT ${LUMITRAX_PICTURES}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${LUMITRAX_GEN}
   COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/resources/draw_pictures.py ${LUMITRAX_GEN}
   DEPENDS ${LUMITRAX_DRAW_SCRIPTS}
   COMMENT "Drawing the application icon and glyphs")
-add_custom_target(lumitrax_pictures DEPENDS ${LUMITRAX_GEN}/lumitrax.ico)
+add_custom_target(lumitrax_pictures DEPENDS ${LUMITRAX_PICTURES})
 
 string(REPLACE "." "," LUMITRAX_VERSION_COMMAS "${PROJECT_VERSION}")
 configure_file(resources/version.h.in ${LUMITRAX_GEN}/version.h @ONLY)
 
 set(LUMITRAX_RC ${CMAKE_SOURCE_DIR}/resources/lumitrax.rc)
 set_source_files_properties(${LUMITRAX_RC} PROPERTIES
-  OBJECT_DEPENDS "${LUMITRAX_GEN}/lumitrax.ico;${CMAKE_SOURCE_DIR}/resources/lumitrax.manifest;${LUMITRAX_GEN}/version.h")
+  OBJECT_DEPENDS "${LUMITRAX_PICTURES};${CMAKE_SOURCE_DIR}/resources/lumitrax.manifest;${LUMITRAX_GEN}/version.h")
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${LUMITRAX_GEN} -I${CMAKE_SOURCE_DIR}/resources")
 
 add_executable(Lumitrax WIN32 src/app/main.cpp ${LUMITRAX_RC})

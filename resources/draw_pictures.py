@@ -6,6 +6,9 @@ LED cells - at 16, 24, 32, 48, 64, 96, 128 and 256 pixels, as 32-bit images with
 alpha and an AND mask. Every size is rendered from the same vector description
 with 4 x 4 supersampling, so the output is identical on every machine.
 
+led_on.bmp, led_off.bmp: the lock buttons' glyphs, 16 x 16 256-colour bitmaps of
+a round LED on the transparent colour 0xFF00FF (its lower-left pixel).
+
 Usage: draw_pictures.py OUTPUT_DIR
 """
 import os
@@ -125,11 +128,62 @@ def write_ico(path, sizes):
         f.write(out)
 
 
+LED_BACKGROUND = (0xFF, 0x00, 0xFF)  # the glyphs' transparent colour
+# Shading of the lock buttons' LEDs: highlight at the upper left, body, rim at the lower right.
+LED_ON_SHADES = ((0xFF, 0xD8, 0xDC), (0xF0, 0x30, 0x30), (0x80, 0x00, 0x00))
+LED_OFF_SHADES = ((0xFF, 0xFF, 0xFF), (0xD8, 0xE0, 0xDA), (0x80, 0x80, 0x80))
+
+
+def led_pixels(shades):
+    """A round LED 15 pixels across in a 16 x 16 picture, lit from the upper left."""
+    highlight, body, rim = shades
+    rows = []
+    for y in range(16):
+        row = []
+        for x in range(16):
+            dx, dy = x - 7, y - 7
+            if x > 14 or y > 14 or dx * dx + dy * dy > 7.3 * 7.3:
+                row.append(LED_BACKGROUND)
+                continue
+            # Distance from the light spot decides the shade: light, body, dark rim.
+            t = min(1.0, (((x - 4) ** 2 + (y - 4) ** 2) ** 0.5) / 12.0)
+            if t < 0.45:
+                colour = mix(highlight, body, t / 0.45)
+            else:
+                colour = mix(body, rim, (t - 0.45) / 0.55)
+            if dx * dx + dy * dy > 6.4 * 6.4:
+                colour = mix(colour, rim, 0.6)
+            row.append(tuple(int(round(c)) for c in colour))
+        rows.append(row)
+    return rows
+
+
+def write_bmp8(path, rows):
+    """A 256-colour bottom-up BMP file."""
+    palette = sorted({pixel for row in rows for pixel in row})
+    assert len(palette) <= 256
+    index = {colour: i for i, colour in enumerate(palette)}
+    height, width = len(rows), len(rows[0])
+    stride = (width + 3) // 4 * 4
+    bits = bytearray()
+    for row in reversed(rows):
+        line = bytes(index[pixel] for pixel in row)
+        bits += line + bytes(stride - width)
+    colours = b''.join(bytes((b, g, r, 0)) for r, g, b in palette) + bytes(4 * (256 - len(palette)))
+    info = struct.pack('<IiiHHIIiiII', 40, width, height, 1, 8, 0, len(bits), 2835, 2835, 256, 0)
+    offset = 14 + len(info) + len(colours)
+    header = struct.pack('<2sIHHI', b'BM', offset + len(bits), 0, 0, offset)
+    with open(path, 'wb') as f:
+        f.write(header + info + colours + bits)
+
+
 def main():
     if len(sys.argv) != 2:
         sys.exit(__doc__)
     out_dir = sys.argv[1]
     os.makedirs(out_dir, exist_ok=True)
+    write_bmp8(os.path.join(out_dir, 'led_on.bmp'), led_pixels(LED_ON_SHADES))
+    write_bmp8(os.path.join(out_dir, 'led_off.bmp'), led_pixels(LED_OFF_SHADES))
     write_ico(os.path.join(out_dir, 'lumitrax.ico'), ICON_SIZES)
 
 

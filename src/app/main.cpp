@@ -1,23 +1,23 @@
 // Program entry: the application object, the main window, the message loop.
 #include <windows.h>
 
+#include "app/form_main.h"
 #include "framework/application.h"
-#include "framework/form.h"
 
 using namespace lumitrax;
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+  ::InitCommonControlsEx(&controls);
+
   TApplication& app = Application();
   app.SetTitle(L"Lumitrax");
   app.Initialize();
   app.LoadIconResource(L"A");
-  app.SetHidden(true);
-
-  TForm main_form;
-  main_form.Name = L"frmMain";
-  app.MainForm = &main_form;
-  ::SetWindowTextW(main_form.Handle(), app.Title().c_str());
-
-  app.Run();
+  {
+    TfrmMain frmMain;
+    app.MainForm = &frmMain;
+    app.Run();
+  }
   return 0;
 }

@@ -27,6 +27,14 @@ void TForm::CreateParams(TCreateParams& params) {
   params.parent = Application().Handle();
 }
 
+void TForm::CreateWnd() {
+  TWindow::CreateWnd();
+  if (HICON icon = Application().Icon()) {
+    ::SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    ::SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+  }
+}
+
 void TForm::Show() { SetVisible(true); }
 
 void TForm::Hide() { SetVisible(false); }

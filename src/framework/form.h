@@ -50,6 +50,8 @@ class TForm : public TWindow {
 
  protected:
   void CreateParams(TCreateParams& params) override;
+  // Forms show the application icon in their caption.
+  void CreateWnd() override;
   LRESULT WndProc(UINT message, WPARAM wparam, LPARAM lparam) override;
 
  private:

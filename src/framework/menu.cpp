@@ -72,6 +72,7 @@ HMENU TMenuItem::BuildMenu(bool popup) const {
 TPopupMenu::TPopupMenu() = default;
 
 void TPopupMenu::Popup(HWND owner, int x, int y) {
+  if (OnPopup) OnPopup(*this);
   UniqueMenu menu(Items.BuildMenu(true));
   // The owner must be the foreground window, or the menu stays open when the
   // user clicks elsewhere; the posted null message lets the next click through.

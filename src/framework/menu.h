@@ -52,6 +52,8 @@ class TPopupMenu : public TComponent {
  public:
   TPopupMenu();
   TMenuItem Items;
+  // Runs each time the menu is about to open.
+  TNotifyEvent OnPopup;
 
   // Shows the menu at screen coordinates for the given window (which is made
   // the foreground window, so the menu closes when the user clicks elsewhere),
