@@ -1,0 +1,135 @@
+#include "core/links.h"
+
+#ifndef LUMITRAX_SITE_URL
+#define LUMITRAX_SITE_URL "http://www.lumitrax.example"
+#endif
+#ifndef LUMITRAX_MAKER_URL
+#define LUMITRAX_MAKER_URL "http://www.movranik.example"
+#endif
+#ifndef LUMITRAX_FACEBOOK_URL
+#define LUMITRAX_FACEBOOK_URL "http://www.facebook.example/lumitrax"
+#endif
+#ifndef LUMITRAX_TWITTER_URL
+#define LUMITRAX_TWITTER_URL "http://twitter.example/lumitrax"
+#endif
+#ifndef LUMITRAX_GPLUS_URL
+#define LUMITRAX_GPLUS_URL "https://plus.google.example/100000000000000000000"
+#endif
+#ifndef LUMITRAX_BOOKMARK_URL
+#define LUMITRAX_BOOKMARK_URL "http://delicious.example"
+#endif
+#ifndef LUMITRAX_SUBMIT_URL
+#define LUMITRAX_SUBMIT_URL "http://www.stumbleupon.example"
+#endif
+
+namespace lumitrax::core {
+
+namespace {
+
+constexpr bool HasNoFinalSlash(std::string_view root) { return root.empty() || root.back() != '/'; }
+
+static_assert(HasNoFinalSlash(LUMITRAX_SITE_URL) && HasNoFinalSlash(LUMITRAX_MAKER_URL) &&
+                  HasNoFinalSlash(LUMITRAX_BOOKMARK_URL) && HasNoFinalSlash(LUMITRAX_SUBMIT_URL),
+              "site roots are configured without a final '/'; the links add their paths");
+
+constexpr std::string_view BookmarkTitle = "Lumitrax%20indicator%20software%20for%20Windows";
+
+bool IsUnreserved(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+         c == '.' || c == '_' || c == '~';
+}
+
+}  // namespace
+
+LinkRoots DefaultLinkRoots() {
+  return {LUMITRAX_SITE_URL,  LUMITRAX_MAKER_URL,    LUMITRAX_FACEBOOK_URL, LUMITRAX_TWITTER_URL,
+          LUMITRAX_GPLUS_URL, LUMITRAX_BOOKMARK_URL, LUMITRAX_SUBMIT_URL};
+}
+
+std::string ProductSiteAddress(std::string_view productSite, std::string_view version) {
+  std::string address(productSite);
+  address += "?version=";
+  address += version;
+  return address;
+}
+
+std::string LinkAddress(int tag, const LinkRoots& roots, std::string_view version) {
+  switch (tag) {
+    case LinkFacebook:
+      return roots.FacebookPage;
+    case LinkTwitter:
+      return roots.TwitterProfile;
+    case LinkFeed:
+      return roots.ProductSite + "/feed/";
+    case LinkBookmark:
+      return roots.BookmarkService + "/save?url=" + PercentEncode(roots.ProductSite) + "&title=" +
+             std::string(BookmarkTitle);
+    case LinkSubmit:
+      return roots.SubmitService + "/submit?url=" + roots.ProductSite;
+    case LinkGooglePlus:
+      return roots.GooglePlusPage;
+    case LinkMakerSite:
+      return roots.MakerSite;
+    case LinkMakerSoftware:
+      return roots.MakerSite + "/software/";
+    default:
+      return ProductSiteAddress(roots.ProductSite, version);
+  }
+}
+
+std::string_view LinkHint(int tag) {
+  switch (tag) {
+    case LinkWebsite:
+      return "Open Website";
+    case LinkFacebook:
+      return "Page on Facebook";
+    case LinkTwitter:
+      return "Follow on Twitter";
+    case LinkFeed:
+      return "Subscribe to RSS Feed";
+    case LinkBookmark:
+      return "Save a Bookmark on Delicious";
+    case LinkSubmit:
+      return "Recommend it to StumbleUpon";
+    case LinkGooglePlus:
+      return "Page on Google+";
+    default:
+      return {};
+  }
+}
+
+std::string LinkPingExtra(int tag) { return "id=" + std::to_string(tag); }
+
+std::string OpenUrlAddress(std::string_view address) {
+  if (address.find("://") != std::string_view::npos) return std::string(address);
+  return "http://" + std::string(address);
+}
+
+std::string PercentEncode(std::string_view text) {
+  static constexpr char Hex[] = "0123456789ABCDEF";
+  std::string encoded;
+  for (const char c : text) {
+    if (IsUnreserved(c)) {
+      encoded += c;
+    } else {
+      const auto byte = static_cast<unsigned char>(c);
+      encoded += '%';
+      encoded += Hex[byte >> 4];
+      encoded += Hex[byte & 0x0F];
+    }
+  }
+  return encoded;
+}
+
+std::string SiteHostCaption(std::string_view address) {
+  const size_t scheme = address.find("://");
+  std::string_view host = scheme == std::string_view::npos ? address : address.substr(scheme + 3);
+  host = host.substr(0, host.find_first_of(":/?#"));
+  std::string caption(host);
+  for (char& c : caption) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return caption;
+}
+
+}  // namespace lumitrax::core
