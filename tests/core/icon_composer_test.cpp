@@ -1,0 +1,229 @@
+#include "core/icon_composer.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+namespace lumitrax::core {
+namespace {
+
+constexpr Color Grid = 0xD0D0D0;
+constexpr Color Red = 0x0000FF;
+constexpr Color Lime = 0x00FF00;
+constexpr Color Blue = 0xFF0000;
+
+// Draws an image as text, one line per row: '.' for a transparent pixel, the
+// legend's letter for an opaque one, '?' for an opaque pixel of another colour.
+std::string Picture(const MaskedImage& image, const std::map<Color, char>& legend) {
+  std::string text;
+  for (int y = 0; y < image.Image.Height(); ++y) {
+    for (int x = 0; x < image.Image.Width(); ++x) {
+      if (!image.IsOpaque(x, y)) {
+        text += '.';
+        continue;
+      }
+      const auto found = legend.find(image.Image.At(x, y));
+      text += found == legend.end() ? '?' : found->second;
+    }
+    text += '\n';
+  }
+  return text;
+}
+
+std::string Rows(std::initializer_list<const char*> rows) {
+  std::string text;
+  for (const char* row : rows) text += std::string(row) + '\n';
+  return text;
+}
+
+const std::map<Color, char> Stored{{0x000000, '#'}};
+const std::map<Color, char> Drawn{{Grid, '#'}, {Red, 'R'}, {Lime, 'L'}, {Blue, 'B'}};
+
+TrayIconSettings Settings(bool marks) {
+  TrayIconSettings settings;
+  settings.LedLocks = {1, 2, 3};
+  settings.LedColors = {Red, Lime, Blue};
+  settings.GridColor = Grid;
+  settings.IconMarks = marks;
+  return settings;
+}
+
+const std::string EmptyRow = "................";
+
+TEST(TrayIconPictures, GridsAreFramesOfThreeCellsAtTheirRows) {
+  const auto grids = GridImages();
+  std::string empty;
+  for (int i = 0; i < 16; ++i) empty += EmptyRow + '\n';
+  EXPECT_EQ(Picture(grids[0], Stored), empty);
+
+  const char* frameEdge = "################";
+  const char* cells = "#....#....#....#";
+  const char* none = "................";
+  EXPECT_EQ(Picture(grids[1], Stored),
+            Rows({frameEdge, cells, cells, cells, cells, cells, cells, cells, cells, frameEdge, none, none,
+                  none, none, none, none}));
+  EXPECT_EQ(Picture(grids[2], Stored),
+            Rows({none, none, none, frameEdge, cells, cells, cells, cells, cells, cells, cells, cells,
+                  frameEdge, none, none, none}));
+  EXPECT_EQ(Picture(grids[3], Stored),
+            Rows({frameEdge, cells, cells, cells, cells, cells, cells, cells, cells, cells, cells, cells,
+                  cells, cells, cells, frameEdge}));
+}
+
+TEST(TrayIconPictures, MarksAreFivePixelGlyphsInTheUpperLeftCorner) {
+  const auto marks = MarkImages();
+  EXPECT_EQ(marks[0], GridImages()[2]);
+  const auto glyph = [](std::initializer_list<const char*> rows) {
+    std::string text;
+    for (const char* row : rows) text += std::string(row) + "...........\n";
+    for (int i = 0; i < 11; ++i) text += EmptyRow + '\n';
+    return text;
+  };
+  EXPECT_EQ(Picture(marks[1], Stored), glyph({"..#..", ".##..", "..#..", "..#..", ".###."}));
+  EXPECT_EQ(Picture(marks[2], Stored), glyph({".##..", "#..#.", "#..#.", "####.", "#..#."}));
+  EXPECT_EQ(Picture(marks[3], Stored), glyph({"..#..", "..#..", "#####", ".###.", "..#.."}));
+}
+
+TEST(ComposeTrayIcons, MarksOnPutsLedsInRowsOneToEightAndMarksBelow) {
+  const auto icons = ComposeTrayIcons(Settings(true), {false, true, false}, DefaultTransparentColor);
+  EXPECT_EQ(Picture(icons[IconCurrent], Drawn), Rows({
+                                                    "################",
+                                                    "#....#LLLL#....#",
+                                                    "#....#LLLL#....#",
+                                                    "#....#LLLL#....#",
+                                                    "#....#LLLL#....#",
+                                                    "#....#LLLL#....#",
+                                                    "#....#LLLL#....#",
+                                                    "#....#LLLL#....#",
+                                                    "#....#LLLL#....#",
+                                                    "################",
+                                                    "................",
+                                                    "...#...##....#..",
+                                                    "..##..#..#...#..",
+                                                    "...#..#..#.#####",
+                                                    "...#..####..###.",
+                                                    "..###.#..#...#..",
+                                                }));
+  const std::string allLit = Picture(icons[IconAllLit], Drawn);
+  EXPECT_EQ(allLit.substr(17 * 1, 17), "#RRRR#LLLL#BBBB#\n");
+  EXPECT_EQ(allLit.substr(17 * 8, 17), "#RRRR#LLLL#BBBB#\n");
+  const std::string noneLit = Picture(icons[IconNoneLit], Drawn);
+  EXPECT_EQ(noneLit.substr(17 * 4, 17), "#....#....#....#\n");
+  EXPECT_EQ(noneLit.substr(17 * 11), Picture(icons[IconCurrent], Drawn).substr(17 * 11));
+}
+
+TEST(ComposeTrayIcons, MarksOffPutsGridInRowsThreeToTwelveAndNoMarks) {
+  const auto icons = ComposeTrayIcons(Settings(false), {true, false, true}, DefaultTransparentColor);
+  const char* none = "................";
+  const char* edge = "################";
+  const char* lit = "#RRRR#....#BBBB#";
+  EXPECT_EQ(Picture(icons[IconCurrent], Drawn),
+            Rows({none, none, none, edge, lit, lit, lit, lit, lit, lit, lit, lit, edge, none, none, none}));
+  const char* all = "#RRRR#LLLL#BBBB#";
+  EXPECT_EQ(Picture(icons[IconAllLit], Drawn),
+            Rows({none, none, none, edge, all, all, all, all, all, all, all, all, edge, none, none, none}));
+  EXPECT_EQ(icons[IconNoneLit], MaskByColor([] {
+              PixelBuffer grid(16, 16, DefaultTransparentColor);
+              DrawIconGrid(grid, Settings(false), DefaultTransparentColor);
+              return grid;
+            }(), DefaultTransparentColor));
+}
+
+TEST(ComposeTrayIcons, SlotWithoutLockHasNoMarkNeverLightsButLightsInThePreview) {
+  for (int noLock : {0, -1, 7}) {
+    TrayIconSettings settings = Settings(true);
+    settings.LedLocks[1] = noLock;
+    const auto icons = ComposeTrayIcons(settings, {true, true, true}, DefaultTransparentColor);
+    const std::string current = Picture(icons[IconCurrent], Drawn);
+    EXPECT_EQ(current.substr(17 * 1, 17), "#RRRR#....#BBBB#\n") << noLock;
+    EXPECT_EQ(current.substr(17 * 11, 17), "...#.........#..\n") << noLock;
+    EXPECT_EQ(current.substr(17 * 14, 17), "...#........###.\n") << noLock;
+    EXPECT_EQ(Picture(icons[IconAllLit], Drawn).substr(17 * 1, 17), "#RRRR#LLLL#BBBB#\n") << noLock;
+  }
+}
+
+TEST(ComposeTrayIcons, SlotsShowingTheSameLockLightTogetherWithTheirOwnMarks) {
+  TrayIconSettings settings = Settings(true);
+  settings.LedLocks = {2, 2, 1};
+  const auto icons = ComposeTrayIcons(settings, {false, true, false}, DefaultTransparentColor);
+  const std::string current = Picture(icons[IconCurrent], Drawn);
+  EXPECT_EQ(current.substr(17 * 5, 17), "#RRRR#LLLL#....#\n");
+  EXPECT_EQ(current.substr(17 * 14, 17), ".####.####...#..\n");
+}
+
+TEST(TransparentColor, SwitchesWhileAnyTrayColourIsExactlyTheTransparentColour) {
+  EXPECT_EQ(TransparentColorFor(Settings(true)), DefaultTransparentColor);
+  for (int which = 0; which < 4; ++which) {
+    TrayIconSettings settings = Settings(true);
+    if (which == 0)
+      settings.GridColor = 0xFF00FF;
+    else
+      settings.LedColors[static_cast<size_t>(which - 1)] = 0xFF00FF;
+    EXPECT_EQ(TransparentColorFor(settings), AlternateTransparentColor) << which;
+  }
+  TrayIconSettings nearMiss = Settings(true);
+  nearMiss.GridColor = 0xFE00FF;
+  nearMiss.LedColors = {0xFF00FE, 0xFF01FF, AlternateTransparentColor};
+  EXPECT_EQ(TransparentColorFor(nearMiss), DefaultTransparentColor);
+}
+
+TEST(TransparentColor, MagentaStillShowsAndTheAlternateColourBecomesTransparent) {
+  TrayIconSettings settings = Settings(false);
+  settings.GridColor = 0xFF00FF;
+  settings.LedColors = {0xFF00FF, AlternateTransparentColor, Blue};
+  const auto icons = ComposeTrayIcons(settings, {}, TransparentColorFor(settings));
+  const std::map<Color, char> legend{{0xFF00FF, 'M'}, {Blue, 'B'}};
+  const std::string allLit = Picture(icons[IconAllLit], legend);
+  EXPECT_EQ(allLit.substr(17 * 3, 17), "MMMMMMMMMMMMMMMM\n");
+  EXPECT_EQ(allLit.substr(17 * 4, 17), "MMMMMM....MBBBBM\n");
+  EXPECT_EQ(allLit.substr(0, 17), EmptyRow + '\n');
+}
+
+TEST(ComposeTrayIcons, BlackGridColourStillRecoloursAndStaysOpaque) {
+  TrayIconSettings settings = Settings(true);
+  settings.GridColor = 0x000000;
+  const auto icons = ComposeTrayIcons(settings, {}, DefaultTransparentColor);
+  const std::string picture = Picture(icons[IconNoneLit], {{0x000000, 'k'}});
+  EXPECT_EQ(picture.substr(0, 17), "kkkkkkkkkkkkkkkk\n");
+  EXPECT_EQ(picture.substr(17 * 15, 17), "..kkk.k..k...k..\n");
+}
+
+TEST(ComposeTrayIcons, TransparentPixelsAreBlackInTheImageAndWhiteInTheMask) {
+  const auto icons = ComposeTrayIcons(Settings(true), {}, DefaultTransparentColor);
+  const MaskedImage& icon = icons[IconCurrent];
+  EXPECT_EQ(icon.Image.At(2, 2), 0x000000u);
+  EXPECT_EQ(icon.Mask.At(2, 2), MaskTransparent);
+  EXPECT_EQ(icon.Image.At(0, 0), Grid);
+  EXPECT_EQ(icon.Mask.At(0, 0), MaskOpaque);
+}
+
+TEST(ComposeTrayIcons, ColoursWithAFlagByteDrawAsTheirRgbPart) {
+  TrayIconSettings settings = Settings(false);
+  settings.LedColors[0] = clNone;
+  settings.GridColor = clDefault;
+  const auto icons = ComposeTrayIcons(settings, {}, DefaultTransparentColor);
+  EXPECT_EQ(icons[IconAllLit].Image.At(2, 5), 0xFFFFFFu);
+  EXPECT_EQ(icons[IconAllLit].Image.At(0, 3), 0x000000u);
+  EXPECT_TRUE(icons[IconAllLit].IsOpaque(0, 3));
+}
+
+TEST(TrayAreaSamplePoint, SamplesNearTheFarEndAlongTheTaskbar) {
+  const Rect desktop{0, 0, 1024, 768};
+  EXPECT_EQ(TrayAreaSamplePoint({900, 730, 1020, 768}, desktop), (Point{1018, 749}));
+  EXPECT_EQ(TrayAreaSamplePoint({0, 500, 60, 768}, desktop), (Point{30, 766}));
+  EXPECT_EQ(TrayAreaSamplePoint({10, 10, 41, 41}, desktop), (Point{25, 39}));
+}
+
+TEST(TrayAreaSamplePoint, CentreMustLieOnTheDesktopWithRightAndBottomExclusive) {
+  const Rect desktop{-1280, 0, 1024, 768};
+  EXPECT_TRUE(TrayAreaSamplePoint({-1280, 0, -1279, 1}, desktop).has_value());
+  EXPECT_FALSE(TrayAreaSamplePoint({1000, 700, 1048, 740}, desktop).has_value());  // centre x 1024
+  EXPECT_FALSE(TrayAreaSamplePoint({900, 760, 1000, 776}, desktop).has_value());   // centre y 768
+  EXPECT_FALSE(TrayAreaSamplePoint({-1300, 0, -1282, 10}, desktop).has_value());
+  // The centre is rounded toward zero: (-3 + 0) / 2 is -1, which lies on this desktop.
+  EXPECT_EQ(TrayAreaSamplePoint({-3, 0, 0, 40}, {-1, 0, 10, 50}), (Point{-1, 38}));
+}
+
+}  // namespace
+}  // namespace lumitrax::core
