@@ -200,8 +200,8 @@ TEST(ComposeTrayIcons, TransparentPixelsAreBlackInTheImageAndWhiteInTheMask) {
 
 TEST(ComposeTrayIcons, ColoursWithAFlagByteDrawAsTheirRgbPart) {
   TrayIconSettings settings = Settings(false);
-  settings.LedColors[0] = clNone;
-  settings.GridColor = clDefault;
+  settings.LedColors[0] = 0x1FFFFFFF;  // no colour
+  settings.GridColor = 0x20000000;  // default colour
   const auto icons = ComposeTrayIcons(settings, {}, DefaultTransparentColor);
   EXPECT_EQ(icons[IconAllLit].Image.At(2, 5), 0xFFFFFFu);
   EXPECT_EQ(icons[IconAllLit].Image.At(0, 3), 0x000000u);
