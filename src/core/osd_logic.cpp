@@ -99,17 +99,15 @@ HideTimerSetting RestartHideTimer(bool hideAfterChecked, int hideAfterSeconds, b
   return {!settingsShown, seconds * 1000};
 }
 
-void OsdMouseButton(OsdPressState& state, bool down, int32_t left, int32_t top) {
+void OsdMouseButton(OsdPressState& state, bool down, Point position) {
   state.Pressed = down;
-  state.Left = left;
-  state.Top = top;
+  state.PressPos = position;
 }
 
-bool OsdHideTimerTick(OsdPressState& state, int32_t left, int32_t top) {
+bool OsdHideTimerTick(OsdPressState& state, Point position) {
   if (!state.Pressed) return true;
-  state.Pressed = left != state.Left || top != state.Top;
-  state.Left = left;
-  state.Top = top;
+  state.Pressed = position != state.PressPos;
+  state.PressPos = position;
   return false;
 }
 

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/rect.h"
+
 namespace lumitrax::core {
 
 // The settings window's on-screen display controls and the moment's lock states.
@@ -72,14 +74,13 @@ HideTimerSetting RestartHideTimer(bool hideAfterChecked, int hideAfterSeconds, b
 // A press on the display postpones hiding while the user drags it.
 struct OsdPressState {
   bool Pressed = false;  // FPressed
-  int32_t Left = 0;      // FPressPos: the window's position at the last press, release or tick
-  int32_t Top = 0;
+  Point PressPos;        // FPressPos: the window's left and top at the last press, release or tick
 };
-// WM_LBUTTONDOWN (down = true) or WM_LBUTTONUP with the window's current position.
-void OsdMouseButton(OsdPressState& state, bool down, int32_t left, int32_t top);
-// One tick of tmrHideAfter with the window's current position. True: stop the
+// WM_LBUTTONDOWN (down = true) or WM_LBUTTONUP with the window's current left and top.
+void OsdMouseButton(OsdPressState& state, bool down, Point position);
+// One tick of tmrHideAfter with the window's current left and top. True: stop the
 // timer and fade out now. False: keep the timer running (the display was pressed).
-bool OsdHideTimerTick(OsdPressState& state, int32_t left, int32_t top);
+bool OsdHideTimerTick(OsdPressState& state, Point position);
 
 // The stored position's default: far beyond the bottom-right corner, so keeping the
 // window on the work area puts it in the corner.

@@ -18,7 +18,7 @@ class QueryBuilder {
   }
   void Add(std::string_view name, bool value) { Add(name, StateName(value)); }
   void Add(std::string_view name, int value) { Add(name, std::string_view(std::to_string(value))); }
-  void AddColor(std::string_view name, uint32_t color) { Add(name, std::string_view(FormatColorHex(color))); }
+  void AddColor(std::string_view name, Color color) { Add(name, std::string_view(FormatColorHex(color))); }
   void AddRaw(std::string_view pair) {
     text_ += '&';
     text_ += pair;
@@ -36,7 +36,7 @@ void AppendWithSlash(std::string& address, std::string_view part) {
 
 }  // namespace
 
-std::string FormatColorHex(uint32_t color) {
+std::string FormatColorHex(Color color) {
   char text[16];
   std::snprintf(text, sizeof text, "%08X", static_cast<unsigned>(color));
   return text;

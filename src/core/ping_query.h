@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/color.h"
+
 namespace lumitrax::core {
 
 // The settings the ping reports, as the settings window's controls hold them.
@@ -14,22 +16,22 @@ struct PingSettings {
   bool AutoRun = false;                 // chbAutoRun
   bool BeepOnSwitch = false;            // chbBeepOnSwitch
   std::array<int, 3> LedLocks{};        // item indexes of cmbLed1..3 (a LockKind, -1 for none)
-  std::array<uint32_t, 3> LedColors{};  // cmbColor1..3
+  std::array<Color, 3> LedColors{};     // cmbColor1..3
   bool IconMarks = false;               // chbIconMarks
-  uint32_t GridColor = 0;               // cmbColorGrid
+  Color GridColor = 0;                  // cmbColorGrid
   bool OsdEnabled = false;              // the check box of grpOsd
   std::array<bool, 3> OsdLocks{};       // chbOsdLed1..3
   bool OsdAutoHide = false;             // chbOsdAutoHide
   bool OsdHideAfter = false;            // chbOsdHideAfter
   int OsdHideInterval = 0;              // edOsdHideAfter, seconds
   int OsdSize = 0;                      // item index of cmbOsdSize
-  uint32_t OsdBodyColor = 0;            // cmbOsdBody
-  uint32_t OsdTextColor = 0;            // cmbOsdText
+  Color OsdBodyColor = 0;               // cmbOsdBody
+  Color OsdTextColor = 0;               // cmbOsdText
   int OsdOpacity = 0;                   // edOsdOpacity, percent
 };
 
 // A colour as exactly eight upper-case hexadecimal digits: red 0x0000FF is "000000FF".
-std::string FormatColorHex(uint32_t color);
+std::string FormatColorHex(Color color);
 
 // "version=...&auto=On&beep=..." with the on-screen display pairs only while the
 // display is switched on, and "&" + extra at the end when extra is not empty.

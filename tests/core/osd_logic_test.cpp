@@ -160,36 +160,35 @@ TEST(OsdHideTimer, IntervalOutsideTheEditRangeIsHeldToIt) {
 
 TEST(OsdHideTimer, UnpressedDisplayFadesOnTheFirstTick) {
   OsdPressState state;
-  EXPECT_TRUE(OsdHideTimerTick(state, 10, 20));
+  EXPECT_TRUE(OsdHideTimerTick(state, {10, 20}));
 }
 
 TEST(OsdHideTimer, PressHeldStillClearsOnFirstTickAndFadesOnTheSecond) {
   OsdPressState state;
-  OsdMouseButton(state, true, 100, 200);
-  EXPECT_FALSE(OsdHideTimerTick(state, 100, 200));
+  OsdMouseButton(state, true, {100, 200});
+  EXPECT_FALSE(OsdHideTimerTick(state, {100, 200}));
   EXPECT_FALSE(state.Pressed);
-  EXPECT_TRUE(OsdHideTimerTick(state, 100, 200));
+  EXPECT_TRUE(OsdHideTimerTick(state, {100, 200}));
 }
 
 TEST(OsdHideTimer, DraggingPostponesUntilATickFindsTheWindowUnmoved) {
   OsdPressState state;
-  OsdMouseButton(state, true, 100, 200);
-  EXPECT_FALSE(OsdHideTimerTick(state, 130, 200));
-  EXPECT_FALSE(OsdHideTimerTick(state, 130, 170));
+  OsdMouseButton(state, true, {100, 200});
+  EXPECT_FALSE(OsdHideTimerTick(state, {130, 200}));
+  EXPECT_FALSE(OsdHideTimerTick(state, {130, 170}));
   EXPECT_TRUE(state.Pressed);
-  EXPECT_EQ(state.Left, 130);
-  EXPECT_EQ(state.Top, 170);
-  EXPECT_FALSE(OsdHideTimerTick(state, 130, 170));  // unmoved: clears the press
-  EXPECT_TRUE(OsdHideTimerTick(state, 130, 170));
+  EXPECT_EQ(state.PressPos, (Point{130, 170}));
+  EXPECT_FALSE(OsdHideTimerTick(state, {130, 170}));  // unmoved: clears the press
+  EXPECT_TRUE(OsdHideTimerTick(state, {130, 170}));
 }
 
 TEST(OsdHideTimer, ReleaseEndsThePostponement) {
   OsdPressState state;
-  OsdMouseButton(state, true, 0, 0);
-  OsdMouseButton(state, false, 40, 50);
+  OsdMouseButton(state, true, {0, 0});
+  OsdMouseButton(state, false, {40, 50});
   EXPECT_FALSE(state.Pressed);
-  EXPECT_EQ(state.Left, 40);
-  EXPECT_TRUE(OsdHideTimerTick(state, 40, 50));
+  EXPECT_EQ(state.PressPos, (Point{40, 50}));
+  EXPECT_TRUE(OsdHideTimerTick(state, {40, 50}));
 }
 
 TEST(OsdPlacement, LoadingFrameAddsScrollBarsAndFivePixels) {
