@@ -49,11 +49,6 @@ TEST(Links, HintsOfTheSettingsWindowLinks) {
   EXPECT_EQ(LinkHint(9), "");
 }
 
-TEST(Links, OpenlinkPingCarriesTheTag) {
-  EXPECT_EQ(LinkPingExtra(0), "id=0");
-  EXPECT_EQ(LinkPingExtra(1977), "id=1977");
-  EXPECT_EQ(LinkPingExtra(-3), "id=-3");
-}
 
 TEST(Links, OpenUrlAddsHttpOnlyWhenTheSchemeSeparatorIsMissing) {
   EXPECT_EQ(OpenUrlAddress("www.movranik.example"), "http://www.movranik.example");

@@ -64,12 +64,6 @@ TEST(PingQuery, NegativeIndexesAndFullWidthColours) {
             "&mark=On&grid=00808080");
 }
 
-TEST(PingQuery, ColourHexIsEightUpperCaseDigits) {
-  EXPECT_EQ(FormatColorHex(0x0000FF), "000000FF");
-  EXPECT_EQ(FormatColorHex(0xFFFFFF), "00FFFFFF");
-  EXPECT_EQ(FormatColorHex(0xFFFFFFFF), "FFFFFFFF");
-  EXPECT_EQ(FormatColorHex(0xff00ff), "00FF00FF");
-}
 
 TEST(PingAddress, ActionBetweenSlashesThenQuestionMarkAndQuery) {
   const std::string url = PingBaseUrl("http://www.lumitrax.example");
