@@ -1,0 +1,214 @@
+#include "core/color_list.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <string_view>
+
+namespace lumitrax::core {
+namespace {
+
+struct NamedColor {
+  Color color;
+  std::string_view name;
+};
+
+// First match wins, so the 16 standard colours come before anything else.
+constexpr NamedColor kNamedColors[] = {
+    {clBlack, "Black"},   {clMaroon, "Maroon"},      {clGreen, "Green"},   {clOlive, "Olive"},
+    {clNavy, "Navy"},     {clPurple, "Purple"},      {clTeal, "Teal"},     {clGray, "Gray"},
+    {clSilver, "Silver"}, {clRed, "Red"},            {clLime, "Lime"},     {clYellow, "Yellow"},
+    {clBlue, "Blue"},     {clFuchsia, "Fuchsia"},    {clAqua, "Aqua"},     {clWhite, "White"},
+    {0xC0DCC0, "MoneyGreen"}, {0xF0CAA6, "SkyBlue"}, {0xF0FBFF, "Cream"},  {0xA4A0A0, "MedGray"},
+    {clNone, "None"},     {clDefault, "Default"},
+};
+
+// Indexed by the system colour index; index 25 has no colour.
+constexpr std::string_view kSystemColorNames[kSystemColorCount] = {
+    "ScrollBar",     "Background",         "ActiveCaption",         "InactiveCaption",
+    "Menu",          "Window",             "WindowFrame",           "MenuText",
+    "WindowText",    "CaptionText",        "ActiveBorder",          "InactiveBorder",
+    "AppWorkSpace",  "Highlight",          "HighlightText",         "BtnFace",
+    "BtnShadow",     "GrayText",           "BtnText",               "InactiveCaptionText",
+    "BtnHighlight",  "3DDkShadow",         "3DLight",               "InfoText",
+    "InfoBk",        "",                   "HotLight",              "GradientActiveCaption",
+    "GradientInactiveCaption", "MenuHighlight", "MenuBar",
+};
+
+constexpr Color kStandard16[] = {clBlack, clMaroon, clGreen, clOlive, clNavy,    clPurple, clTeal, clGray,
+                                 clSilver, clRed,   clLime,  clYellow, clBlue,   clFuchsia, clAqua, clWhite};
+constexpr Color kStandard8[] = {clBlack, clRed, clGreen, clYellow, clBlue, clPurple, clTeal, clWhite};
+// Text colours in light and dark pairs.
+constexpr Color kTextColors[] = {clBlack, clWhite,  clMaroon, clRed,    clGreen,  clLime,    clOlive, clYellow,
+                                 clNavy,  clBlue,   clPurple, clFuchsia, clTeal,  clAqua,    clGray,  clSilver};
+
+std::vector<Color> SystemColorValues() {
+  std::vector<Color> colors;
+  for (Color index = 0; index < kSystemColorCount; ++index)
+    if (!kSystemColorNames[index].empty()) colors.push_back(kSystemColorFlag + index);
+  return colors;
+}
+
+std::string Format(const char* pattern, auto... values) {
+  char text[64];
+  std::snprintf(text, sizeof text, pattern, values...);
+  return text;
+}
+
+}  // namespace
+
+Color ResolveColor(Color color, const SystemColors& system) {
+  if (!IsSystemColor(color)) return color;
+  const Color index = color & 0xFF;
+  return index < kSystemColorCount ? system[index] : clBlack;
+}
+
+std::vector<Color> ColorsOf(ColorsSet set) {
+  switch (set) {
+    case ColorsSet::cls16:
+      return {std::begin(kStandard16), std::end(kStandard16)};
+    case ColorsSet::cls8:
+      return {std::begin(kStandard8), std::end(kStandard8)};
+    case ColorsSet::cls2:
+      return {clBlack, clWhite};
+    case ColorsSet::clsText:
+      return {std::begin(kTextColors), std::end(kTextColors)};
+    case ColorsSet::clsBackground:
+      // Every text colour but black.
+      return {std::begin(kTextColors) + 1, std::end(kTextColors)};
+    case ColorsSet::clsSystem:
+      return SystemColorValues();
+    case ColorsSet::clsAll: {
+      std::vector<Color> colors(std::begin(kStandard16), std::end(kStandard16));
+      const std::vector<Color> system = SystemColorValues();
+      colors.insert(colors.end(), system.begin(), system.end());
+      return colors;
+    }
+  }
+  return {};
+}
+
+std::optional<std::string> StandardColorName(Color color) {
+  if (IsSystemColor(color)) {
+    const Color index = color & 0xFFFFFF;
+    if (index < kSystemColorCount && !kSystemColorNames[index].empty()) return std::string(kSystemColorNames[index]);
+    return std::nullopt;
+  }
+  for (const NamedColor& named : kNamedColors)
+    if (named.color == color) return std::string(named.name);
+  return std::nullopt;
+}
+
+std::string ColorName(Color color, Color rgb, ColorNameStyle style, const std::vector<std::string>& names,
+                      std::size_t position) {
+  const unsigned red = rgb & 0xFF, green = (rgb >> 8) & 0xFF, blue = (rgb >> 16) & 0xFF;
+  switch (style) {
+    case ColorNameStyle::cnsFromList:
+      if (position < names.size()) return names[position];
+      break;
+    case ColorNameStyle::cnsHex6:
+      return Format("%.6X", static_cast<unsigned>(rgb & 0xFFFFFF));
+    case ColorNameStyle::cnsHex8:
+      return Format("%.8X", static_cast<unsigned>(rgb));
+    case ColorNameStyle::cnsRGBPercents:
+      return Format("RGB{%.0f%%,%.0f%%,%.0f%%}", red * 100.0 / 255, green * 100.0 / 255, blue * 100.0 / 255);
+    case ColorNameStyle::cnsRGBDecimal:
+      return Format("RGB{%u,%u,%u}", red, green, blue);
+    case ColorNameStyle::cnsRGBHex:
+      return Format("RGB{%.2x,%.2x,%.2x}", red, green, blue);
+    case ColorNameStyle::cnsHexTriple:
+      return Format("Hex={%.2x,%.2x,%.2x}", red, green, blue);
+    case ColorNameStyle::cnsStandard:
+      break;
+  }
+  if (auto name = StandardColorName(color)) return *name;
+  return Format("%.8X", static_cast<unsigned>(color));
+}
+
+std::vector<ColorItem> BuildColorList(const ColorListOptions& options, const SystemColors& system) {
+  std::vector<ColorItem> items;
+  if (options.use_custom) items.push_back({options.custom_caption, options.custom_color});
+  if (options.use_default) items.push_back({*StandardColorName(clDefault), clDefault});
+  const std::vector<Color> colors = ColorsOf(options.colors_set);
+  for (std::size_t i = 0; i < colors.size(); ++i)
+    items.push_back({ColorName(colors[i], ResolveColor(colors[i], system), options.name_style, options.names, i),
+                     colors[i]});
+  if (options.use_none) items.push_back({*StandardColorName(clNone), clNone});
+  return items;
+}
+
+int FindColorItem(const std::vector<ColorItem>& items, Color color) {
+  const auto found = std::find_if(items.begin(), items.end(), [&](const ColorItem& item) { return item.color == color; });
+  return found == items.end() ? -1 : static_cast<int>(found - items.begin());
+}
+
+std::optional<int> SelectColor(const std::vector<ColorItem>& items, Color stored, int item_index, Color color) {
+  if (color == stored && item_index >= 0) return std::nullopt;
+  return FindColorItem(items, color);
+}
+
+ColorPick PickColorItem(int item_index, bool use_custom, bool dropped, bool custom_auto_select) {
+  if (item_index == 0 && use_custom && dropped && custom_auto_select) return ColorPick::RunCustomDialog;
+  return item_index >= 0 ? ColorPick::TakeItemColor : ColorPick::Nothing;
+}
+
+bool EnterRunsCustomDialog(int item_index, bool use_custom) { return item_index == 0 && use_custom; }
+
+bool IsDarkColor(Color rgb) {
+  return (rgb & 0xFF) < 129 && ((rgb >> 8) & 0xFF) < 129 && ((rgb >> 16) & 0xFF) < 129;
+}
+
+Color SwatchFrameColor(Color rgb, Color background_rgb, bool selected) {
+  if (selected) return clWhite;
+  if (!IsDarkColor(rgb)) return clBlack;
+  return rgb == background_rgb ? clBlack : rgb;
+}
+
+ColorItemLayout LayoutColorItem(const Box& item, ColorItemStyle style, int sample_width) {
+  ColorItemLayout layout;
+  if (style == ColorItemStyle::cisText) {
+    layout.text_left = item.left + 2;
+    return layout;
+  }
+  const int width = style == ColorItemStyle::cisColor ? item.right - item.left
+                                                       : (sample_width > 0 ? sample_width : item.bottom - item.top);
+  const Box frame{item.left + 1, item.top + 1, item.left + width - 1, item.bottom - 1};
+  layout.frame = frame;
+  layout.fill = Box{frame.left + 1, frame.top + 1, frame.right - 1, frame.bottom - 1};
+  if (style == ColorItemStyle::cisColorAndText) layout.text_left = frame.right + 2;
+  return layout;
+}
+
+ColorPalette EmptyPalette() {
+  ColorPalette palette;
+  palette.fill(kEmptySlot);
+  return palette;
+}
+
+void TidyPalette(ColorPalette& palette) {
+  for (std::size_t later = 1; later < palette.size(); ++later)
+    if (std::find(palette.begin(), palette.begin() + later, palette[later]) != palette.begin() + later)
+      palette[later] = kEmptySlot;
+}
+
+void PutInPalette(ColorPalette& palette, Color rgb) {
+  rgb &= 0xFFFFFF;
+  if (std::find(palette.begin(), palette.end(), rgb) != palette.end()) return;
+  const auto empty = std::find(palette.begin(), palette.end(), kEmptySlot);
+  *(empty != palette.end() ? empty : palette.end() - 1) = rgb;
+}
+
+ColorPalette PaletteForDialog(const ColorPalette& palette) {
+  ColorPalette shown = palette;
+  std::replace(shown.begin(), shown.end(), kEmptySlot, clWhite);
+  return shown;
+}
+
+ColorPalette PaletteFromDialog(const ColorPalette& before, const ColorPalette& returned) {
+  ColorPalette palette;
+  for (std::size_t i = 0; i < palette.size(); ++i)
+    palette[i] = before[i] == kEmptySlot && returned[i] == clWhite ? kEmptySlot : returned[i] & 0xFFFFFF;
+  return palette;
+}
+
+}  // namespace lumitrax::core
