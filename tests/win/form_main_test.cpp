@@ -1,0 +1,278 @@
+// The main window in this process: lock monitoring through the real keyboard
+// hook and guard timer, switching, hiding instead of closing, and the close
+// confirmation.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/form_main.h"
+#include "framework/application.h"
+#include "framework/message_dialog.h"
+#include "indicator/keyboard_hook.h"
+#include "indicator/lock_state.h"
+#include "test_support.h"
+
+namespace lumitrax {
+namespace {
+
+using testing::Pump;
+using testing::RunUntil;
+using testing::WindowText;
+
+void PressKey(WORD key, bool with_alt = false) {
+  std::vector<INPUT> inputs;
+  auto add = [&](WORD vk, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = flags;
+    inputs.push_back(input);
+  };
+  if (with_alt) add(VK_MENU, 0);
+  add(key, 0);
+  add(key, KEYEVENTF_KEYUP);
+  if (with_alt) add(VK_MENU, KEYEVENTF_KEYUP);
+  ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+// A window of this thread that takes the keyboard while no main window is
+// there: this thread's key state follows only the keys its own windows get.
+HWND KeyboardWindow() {
+  static HWND window = ::CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"keys", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10,
+                                         nullptr, nullptr, nullptr, nullptr);
+  return window;
+}
+
+// Puts a lock into a known state before a test, through the real keyboard.
+void SetLock(WORD key, int kind, bool on) {
+  if (GetLockState(kind) == on) return;
+  ::SetForegroundWindow(KeyboardWindow());
+  PressKey(key);
+  RunUntil([&] { return GetLockState(kind) == on; }, 2000);
+}
+
+class MainWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetLock(VK_CAPITAL, 2, false);
+    SetLock(VK_SCROLL, 3, false);
+    form_ = std::make_unique<TfrmMain>();
+    Pump(50);
+  }
+  void TearDown() override {
+    form_.reset();
+    SetLock(VK_CAPITAL, 2, false);
+    SetLock(VK_SCROLL, 3, false);
+  }
+  TfrmMain& form() { return *form_; }
+
+  std::unique_ptr<TfrmMain> form_;
+};
+
+TEST_F(MainWindow, CapsLockPressIsSeenThroughTheHookWithOneBeep) {
+  ASSERT_TRUE(KeyboardHookInstalled());
+  const int beeps = form().BeepCount();
+  PressKey(VK_CAPITAL);
+  // Well before the guard timer's 1300 ms: only the hook can be this fast.
+  ASSERT_TRUE(RunUntil([&] { return form().LockStates()[1]; }, 600)) << "the hook did not report the press";
+  EXPECT_EQ(form().BeepCount(), beeps + 1);
+  EXPECT_FALSE(form().LockStates()[2]);
+}
+
+TEST_F(MainWindow, GuardTimerCatchesAChangeTheHookMissed) {
+  RemoveKeyboardHook();
+  PressKey(VK_CAPITAL);
+  Pump(300);
+  EXPECT_FALSE(form().LockStates()[1]) << "nothing but the guard timer should have seen it";
+  EXPECT_TRUE(RunUntil([&] { return form().LockStates()[1]; }, 2500));
+  EXPECT_EQ(form().LockUpdateCount(), 1);
+}
+
+TEST_F(MainWindow, LockPressedWithAltIsShownByTheGuardTimer) {
+  PressKey(VK_CAPITAL, /*with_alt=*/true);
+  EXPECT_TRUE(RunUntil([&] { return form().LockStates()[1]; }, 2500));
+}
+
+TEST_F(MainWindow, TwoLockKeysInOneBurstGiveOneUpdateAndOneBeep) {
+  const int beeps = form().BeepCount();
+  INPUT inputs[4]{};
+  const WORD keys[2] = {VK_CAPITAL, VK_SCROLL};
+  for (int i = 0; i < 2; ++i) {
+    inputs[2 * i].type = inputs[2 * i + 1].type = INPUT_KEYBOARD;
+    inputs[2 * i].ki.wVk = inputs[2 * i + 1].ki.wVk = keys[i];
+    inputs[2 * i + 1].ki.dwFlags = KEYEVENTF_KEYUP;
+  }
+  ::SendInput(4, inputs, sizeof(INPUT));
+  ASSERT_TRUE(RunUntil([&] { return form().LockStates()[2] && form().LockStates()[1]; }, 2500));
+  Pump(100);
+  EXPECT_EQ(form().LockUpdateCount(), 1);
+  EXPECT_EQ(form().BeepCount(), beeps + 1);
+}
+
+TEST_F(MainWindow, NoBeepWhenBeepingIsOff) {
+  form().chbBeepOnSwitch.SetChecked(false);
+  PressKey(VK_CAPITAL);
+  ASSERT_TRUE(RunUntil([&] { return form().LockStates()[1]; }, 2500));
+  EXPECT_EQ(form().BeepCount(), 0);
+  EXPECT_EQ(form().LockUpdateCount(), 1);
+}
+
+TEST(MainWindowStart, LockAlreadyOnAtStartIsNoChange) {
+  SetLock(VK_CAPITAL, 2, true);
+  {
+    TfrmMain form;
+    EXPECT_TRUE(form.LockStates()[1]);
+    Pump(1500);  // a guard tick and the start-up timer
+    EXPECT_EQ(form.BeepCount(), 0);
+    EXPECT_EQ(form.LockUpdateCount(), 0);
+    EXPECT_FALSE(form.StartupPending());
+  }
+  SetLock(VK_CAPITAL, 2, false);
+}
+
+TEST_F(MainWindow, SwitchLockClickTogglesTheLockExactlyOnce) {
+  form().SwitchLockClick(*form().miCapsLock);
+  EXPECT_TRUE(GetLockState(2));
+  EXPECT_TRUE(form().LockStates()[1]);
+  // The synthetic press also passes the hook: its update finds nothing new.
+  Pump(200);
+  EXPECT_TRUE(GetLockState(2));
+  EXPECT_EQ(form().LockUpdateCount(), 1);
+  EXPECT_EQ(form().BeepCount(), 1);
+
+  form().btnScrollLock.OnClick(form().btnScrollLock);
+  Pump(200);
+  EXPECT_TRUE(GetLockState(3));
+  EXPECT_TRUE(form().LockStates()[2]);
+}
+
+TEST_F(MainWindow, SwitchMenuChecksFollowTheLocks) {
+  SetLock(VK_SCROLL, 3, true);
+  form().UpdateSwitchMenuChecks();
+  EXPECT_FALSE(form().miNumLock->Checked);
+  EXPECT_FALSE(form().miCapsLock->Checked);
+  EXPECT_TRUE(form().miScrollLock->Checked);
+}
+
+TEST_F(MainWindow, LockButtonGlyphsFollowTheLocksOnlyWhileShown) {
+  ASSERT_TRUE(form().Visible());
+  form().SwitchLockClick(*form().miCapsLock);
+  const HBITMAP caps_glyph = form().btnCapsLock.Glyph();
+  ASSERT_NE(caps_glyph, nullptr);
+  // The lit glyph is a copy of the lit LED: same red pixel in the middle.
+  HDC dc = ::CreateCompatibleDC(nullptr);
+  HGDIOBJ old = ::SelectObject(dc, caps_glyph);
+  const COLORREF lit = ::GetPixel(dc, 7, 7);
+  ::SelectObject(dc, form().btnScrollLock.Glyph());
+  const COLORREF unlit = ::GetPixel(dc, 7, 7);
+  ::SelectObject(dc, old);
+  ::DeleteDC(dc);
+  EXPECT_GT(GetRValue(lit), 2 * GetGValue(lit));
+  EXPECT_GT(GetGValue(unlit), 150);
+
+  form().Hide();
+  form().SwitchLockClick(*form().miCapsLock);
+  EXPECT_EQ(form().btnCapsLock.Glyph(), caps_glyph) << "hidden, the glyphs are left alone";
+}
+
+TEST_F(MainWindow, EscapeAndTheCloseBoxHideTheWindowAndTheProgramRunsOn) {
+  ASSERT_TRUE(form().Visible());
+  ::SetForegroundWindow(form().Handle());
+  ::SetFocus(form().btnCapsLock.Handle());
+  PressKey(VK_ESCAPE);
+  ASSERT_TRUE(RunUntil([&] { return !form().Visible(); }, 2000));
+  EXPECT_FALSE(form().WindowVisible());
+  EXPECT_FALSE(Application().Terminated());
+
+  form().actSetupExecute();
+  EXPECT_TRUE(form().Visible());
+  ::SendMessageW(form().Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_FALSE(form().Visible());
+  EXPECT_TRUE(::IsWindow(form().Handle()));
+}
+
+// Answers the close confirmation once it shows; records what it showed.
+struct ConfirmationAnswer {
+  std::wstring text;
+  bool settings_enabled_meanwhile = true;
+  bool second_close_opened_another = false;
+};
+
+void AnswerConfirmation(TfrmMain& form, WORD key, ConfirmationAnswer& seen, TTimer& timer) {
+  timer.OnTimer = [&form, key, &seen, &timer](TComponent&) {
+    const HWND dialog = ActiveMessageDialog();
+    if (!dialog || !::IsWindowVisible(dialog)) return;
+    timer.SetEnabled(false);
+    seen.settings_enabled_meanwhile = form.miPopupSetup->Enabled || form.miPopupAbout->Enabled;
+    for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+      if (WindowText(child).find(L"really") != std::wstring::npos) seen.text = WindowText(child);
+    // A second Close while the dialog is open does nothing.
+    form.actCloseExecute();
+    seen.second_close_opened_another = ActiveMessageDialog() != dialog;
+    const HWND target = ::GetFocus() ? ::GetFocus() : dialog;
+    ::PostMessageW(target, WM_KEYDOWN, key, 0);
+    ::PostMessageW(target, WM_KEYUP, key, 0xC0000000);
+  };
+  timer.SetInterval(50);
+  timer.SetEnabled(true);
+}
+
+TEST_F(MainWindow, CloseAnsweredNoChangesNothingAndRestoresTheMenu) {
+  for (WORD key : {WORD{VK_RETURN}, WORD{VK_ESCAPE}}) {  // Enter takes the default "&No"
+    TTimer timer(50, false);
+    ConfirmationAnswer seen;
+    AnswerConfirmation(form(), key, seen, timer);
+    form().actCloseExecute();
+    EXPECT_EQ(seen.text, L"Do you really want to close \"Lumitrax\" program and disable all its features?");
+    EXPECT_FALSE(seen.settings_enabled_meanwhile);
+    EXPECT_FALSE(seen.second_close_opened_another);
+    EXPECT_FALSE(form().CloseAllowed());
+    EXPECT_TRUE(form().Visible());
+    EXPECT_TRUE(form().miPopupSetup->Enabled);
+    EXPECT_TRUE(form().miPopupAbout->Enabled);
+    EXPECT_TRUE(form().miPopupClose->Enabled);
+  }
+}
+
+TEST_F(MainWindow, SessionEndIsAllowedAtOnceAndTheNextCloseEndsTheProgram) {
+  const LRESULT answer = ::SendMessageW(form().Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+  EXPECT_EQ(answer, 1);
+  EXPECT_EQ(ActiveMessageDialog(), nullptr);
+  EXPECT_TRUE(form().SessionEnding);
+  EXPECT_TRUE(form().CloseAllowed());
+  EXPECT_TRUE(form().CloseQuery()) << "a close request after the query must end the program";
+}
+
+// The full road of "Close" answered "&Yes", in a child process of its own:
+// the process must end through its message loop.
+void CloseWithYesAndRun() {
+  TfrmMain form;
+  Application().MainForm = &form;
+  TTimer timer(50, false);
+  ConfirmationAnswer seen;
+  // "&Yes" is not the default: move the focus to it first, then press Enter.
+  timer.OnTimer = [&](TComponent&) {
+    const HWND dialog = ActiveMessageDialog();
+    if (!dialog || !::IsWindowVisible(dialog)) return;
+    timer.SetEnabled(false);
+    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(100, BN_CLICKED), 0);
+  };
+  timer.SetEnabled(true);
+  TTimer ask(100);
+  ask.OnTimer = [&](TComponent&) {
+    ask.SetEnabled(false);
+    form.actCloseExecute();
+  };
+  Application().Run();
+  Application().MainForm = nullptr;
+  std::exit(form.CloseAllowed() ? 0 : 3);
+}
+
+TEST(MainWindowDeathTest, CloseAnsweredYesEndsTheProgram) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(CloseWithYesAndRun(), ::testing::ExitedWithCode(0), "");
+}
+
+}  // namespace
+}  // namespace lumitrax
