@@ -77,3 +77,9 @@ set_target_properties(e2e_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINA
 add_test(NAME e2e_tests COMMAND e2e_tests --gtest_brief=1
   --gtest_output=xml:test-results/e2e_tests.xml)
 set_tests_properties(e2e_tests PROPERTIES TIMEOUT 900 RUN_SERIAL TRUE)
+
+# Benchmarks: programs that print figures, run by scripts/benchmarks.sh (not tests).
+add_executable(lock_latency_bench tests/bench/lock_latency.cpp)
+target_link_libraries(lock_latency_bench PRIVATE lumitrax_win)
+target_link_options(lock_latency_bench PRIVATE ${LUMITRAX_STATIC_LINK})
+set_target_properties(lock_latency_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
