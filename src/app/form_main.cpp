@@ -4,12 +4,19 @@
 
 #include <random>
 
+#include "core/ping_policy.h"
 #include "framework/application.h"
 #include "framework/message_dialog.h"
 #include "indicator/keyboard_hook.h"
 #include "indicator/lock_state.h"
 
 namespace lumitrax {
+
+core::RandomBelow TfrmMain::RandomBelow() {
+  // Seeded once per run; shared by everything that draws a random number.
+  static std::mt19937 generator(std::random_device{}());
+  return [](uint32_t bound) { return bound ? std::uniform_int_distribution<uint32_t>(0, bound - 1)(generator) : 0u; };
+}
 
 TfrmMain::TfrmMain() {
   // The lock states at start count as no change.
@@ -135,8 +142,7 @@ void TfrmMain::FormCreate() {
   ::SetWindowTextW(Handle(), Application().Title().c_str());
   ComposeTrayIcons();
 
-  std::mt19937 random(std::random_device{}());
-  tmrMinutes.SetInterval(60000 + std::uniform_int_distribution<UINT>(0, 239999)(random));
+  tmrMinutes.SetInterval(core::MinutesTimerInterval(RandomBelow()));
   tmrMinutes.SetEnabled(true);
 
   InstallKeyboardHook(Handle());

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "core/ping_policy.h"
 #include "framework/control.h"
 #include "framework/form.h"
 #include "framework/image.h"
@@ -67,6 +68,7 @@ class TfrmMain : public TForm {
   void LoadSettings();
   void SaveSettings();
   static void TrimWorkingSet();
+  static core::RandomBelow RandomBelow();
   virtual void DisableTrayMenu(bool include_close);
   virtual void EnableTrayMenu();
 
