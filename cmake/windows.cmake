@@ -57,7 +57,7 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 file(GLOB_RECURSE LUMITRAX_WIN_TESTS CONFIGURE_DEPENDS tests/win/*.cpp)
 add_executable(win_tests ${LUMITRAX_WIN_TESTS} ${LUMITRAX_RC})
 add_dependencies(win_tests lumitrax_pictures)
-target_link_libraries(win_tests PRIVATE lumitrax_win gtest)
+target_link_libraries(win_tests PRIVATE lumitrax_win gtest ws2_32)
 target_include_directories(win_tests PRIVATE tests/win)
 target_link_options(win_tests PRIVATE ${LUMITRAX_STATIC_LINK})
 set_target_properties(win_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
