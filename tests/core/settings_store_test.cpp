@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <type_traits>
+#include <variant>
 #include <vector>
 
 #include "core/memory_registry.h"
