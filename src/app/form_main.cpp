@@ -7,6 +7,7 @@
 #include "core/ping_policy.h"
 #include "framework/application.h"
 #include "framework/message_dialog.h"
+#include "framework/version_info.h"
 #include "indicator/keyboard_hook.h"
 #include "indicator/lock_state.h"
 
@@ -92,6 +93,12 @@ void TfrmMain::CreateComponents() {
   miPopupClose->OnClick = [this](TComponent&) { actCloseExecute(); };
   pmPopup.OnPopup = [this](TComponent&) { UpdateSwitchMenuChecks(); };
 
+  imgsIcons.Name = L"imgsIcons";
+  TrayIcon.MinimizeToTray = true;
+  TrayIcon.PopupMenu = &pmPopup;
+  TrayIcon.SetImageList(&imgsIcons);
+  TrayIcon.OnClick = [this](TComponent&) { TrayIconClick(); };
+
   PlaceControls();
   btnNumLock.OnClick = switch_lock;
   btnCapsLock.OnClick = switch_lock;
@@ -140,6 +147,9 @@ void TfrmMain::FormCreate() {
   FRegRoot = HKEY_CURRENT_USER;
   FRegKey = L"\\Software\\MOVRANIK\\Lumitrax";
   ::SetWindowTextW(Handle(), Application().Title().c_str());
+  // The tip is set once: the title and the program's version.
+  TrayIcon.SetHint(Application().Title() + L" (" + GetFileVersionString(GetModulePath()) + L")");
+  TrayIcon.SetVisible(true);
   ComposeTrayIcons();
 
   tmrMinutes.SetInterval(core::MinutesTimerInterval(RandomBelow()));
@@ -176,8 +186,6 @@ void TfrmMain::LoadSettings() {
 }
 
 void TfrmMain::SaveSettings() {}
-
-void TfrmMain::ComposeTrayIcons() {}
 
 void TfrmMain::UpdateOsd() {}
 

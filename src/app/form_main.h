@@ -8,11 +8,14 @@
 #include <string>
 
 #include "core/ping_policy.h"
+#include "core/icon_composer.h"
 #include "framework/control.h"
+#include "framework/image_list.h"
 #include "framework/form.h"
 #include "framework/image.h"
 #include "framework/menu.h"
 #include "framework/timer.h"
+#include "indicator/tray_icon.h"
 
 namespace lumitrax {
 
@@ -23,6 +26,10 @@ class TfrmMain : public TForm {
  public:
   TfrmMain();
   ~TfrmMain() override;
+
+  // The tray icon images (current state, all lit, none lit) and the icon.
+  TImageList imgsIcons{16, 16};
+  TTrayIcon TrayIcon{*this};
 
   // Timers.
   TTimer tmrRunOnce{1000, true};
@@ -85,8 +92,13 @@ class TfrmMain : public TForm {
   int LockUpdateCount() const noexcept { return FLockUpdateCount; }
   const std::array<bool, 3>& LockStates() const noexcept { return FLockStates; }
 
-  // Parts of the program that hang off the lifecycle.
+  // The tray icon composer.
   void ComposeTrayIcons();
+  core::TrayIconSettings CurrentTrayIconSettings() const;
+  void TrayIconClick();
+  COLORREF TransparentColor() const noexcept { return FTransparentColor; }
+
+  // Parts of the program that hang off the lifecycle.
   void UpdateOsd();
 
   // Flags shared with the web presence.

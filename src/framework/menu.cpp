@@ -72,6 +72,16 @@ HMENU TMenuItem::BuildMenu(bool popup) const {
 TPopupMenu::TPopupMenu() = default;
 
 void TPopupMenu::Popup(HWND owner, int x, int y) {
+  FPopupShowing = true;
+  struct Reset {
+    bool& flag;
+    ~Reset() { flag = false; }
+  } reset{FPopupShowing};
+  Track(owner, x, y);
+  if (OnClose) OnClose(*this);
+}
+
+void TPopupMenu::Track(HWND owner, int x, int y) {
   if (OnPopup) OnPopup(*this);
   UniqueMenu menu(Items.BuildMenu(true));
   // The owner must be the foreground window, or the menu stays open when the

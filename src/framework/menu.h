@@ -54,11 +54,19 @@ class TPopupMenu : public TComponent {
   TMenuItem Items;
   // Runs each time the menu is about to open.
   TNotifyEvent OnPopup;
+  // Runs after the menu has closed.
+  TNotifyEvent OnClose;
+  // True while the menu is open (its own message loop runs).
+  bool PopupShowing() const noexcept { return FPopupShowing; }
 
   // Shows the menu at screen coordinates for the given window (which is made
   // the foreground window, so the menu closes when the user clicks elsewhere),
   // then runs the chosen item's click.
   void Popup(HWND owner, int x, int y);
+
+ private:
+  void Track(HWND owner, int x, int y);
+  bool FPopupShowing = false;
 };
 
 }  // namespace lumitrax

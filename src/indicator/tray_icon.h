@@ -1,0 +1,115 @@
+#pragma once
+// The notification-area icon: puts one icon into the taskbar's notification
+// area, keeps it there (also after the taskbar was re-created), shows its tip,
+// turns the shell's mouse callbacks into events and opens the tray menu.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <functional>
+#include <string>
+
+#include "framework/handles.h"
+#include "framework/image_list.h"
+#include "framework/menu.h"
+#include "framework/window.h"
+
+namespace lumitrax {
+
+// The shell's callbacks arrive at the hidden window as this message.
+constexpr UINT WM_TRAYNOTIFY = 1235;
+
+enum class TMouseButton { Left, Right, Middle };
+using TMouseEvent = std::function<void(TComponent& sender, TMouseButton button, POINT at)>;
+
+// The component's own error: an add or delete request that failed with an exception.
+class ETrayIcon : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+class TTrayIcon : public TWindow, private TImageListListener {
+ public:
+  // owner: the window brought to the foreground on a click and owning the menu.
+  explicit TTrayIcon(TWindow& owner);
+  ~TTrayIcon() override;
+
+  bool Enabled = true;
+  bool MinimizeToTray = false;
+  bool PopupByLeft = false;
+  UINT IconID = 0;
+  TPopupMenu* PopupMenu = nullptr;
+
+  bool Visible() const noexcept { return visible_; }
+  void SetVisible(bool visible);
+  const std::wstring& Hint() const noexcept { return hint_; }
+  void SetHint(const std::wstring& hint);
+  bool ShowHint() const noexcept { return show_hint_; }
+  void SetShowHint(bool show);
+  TImageList* ImageList() const noexcept { return image_list_; }
+  void SetImageList(TImageList* list);
+  int ImageIndex() const noexcept { return image_index_; }
+  void SetImageIndex(int index);
+  HICON Icon() const noexcept { return icon_.get(); }
+
+  TNotifyEvent OnClick;
+  TNotifyEvent OnDblClick;
+  TMouseEvent OnMouseDown;
+  TMouseEvent OnMouseUp;
+  TMouseEvent OnMouseMove;
+  TNotifyEvent OnPopupMenu;
+  TNotifyEvent OnShow;
+  TNotifyEvent OnHide;
+  TNotifyEvent OnMinimize;
+
+  // The record the shell was last given (tests read it).
+  const NOTIFYICONDATAW& IconData() const noexcept { return data_; }
+  // The major and minor version of shell32.dll, read once.
+  static WORD ShellVersion();
+  // The registered "TaskbarCreated" message.
+  static UINT TaskbarCreatedMessage();
+
+  void RestoreFromTray();
+  void HideToTray();
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+  LRESULT WndProc(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+  bool NotifyIcon(DWORD message);
+  bool PrepareIconData();
+  bool UpdateIcon();
+  void ShowIcon();
+  void HideIcon();
+  void PopupAtCursor();
+
+  virtual void MouseMove(POINT at);
+  virtual void MouseDown(TMouseButton button, POINT at);
+  virtual void MouseUp(TMouseButton button, POINT at);
+  virtual void Click();
+  virtual void DblClick();
+  virtual void Minimize();
+
+ private:
+  void ImageListChanged(TImageList& list) override;
+  void ImageListDestroyed(TImageList& list) override;
+  void ReloadIcon();
+  bool InsertToTray();
+  bool DeleteFromTray();
+  static LRESULT CALLBACK AppWndProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+
+  TWindow* owner_;
+  bool visible_ = false;
+  bool show_hint_ = true;
+  bool click_pending_ = false;
+  bool app_hidden_ = false;
+  bool has_data_ = false;
+  std::wstring hint_;
+  TImageList* image_list_ = nullptr;
+  int image_index_ = 0;
+  UniqueIcon icon_;
+  UINT flags_ = NIF_MESSAGE | NIF_TIP;
+  NOTIFYICONDATAW data_{};
+  WNDPROC saved_app_proc_ = nullptr;
+};
+
+}  // namespace lumitrax
