@@ -33,6 +33,7 @@ void TUpDownEdit::CreateWnd() {
   UDACCEL accel{0, static_cast<UINT>(increment_)};
   ::SendMessageW(up_down_, UDM_SETACCEL, 1, reinterpret_cast<LPARAM>(&accel));
   PlaceUpDown();
+  ::EnableWindow(up_down_, ::IsWindowEnabled(Handle()));
   ::SendMessageW(up_down_, UDM_SETPOS32, 0, position_);
 }
 
@@ -132,6 +133,10 @@ LRESULT TUpDownEdit::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
       PlaceUpDown();
       return result;
     }
+    case WM_ENABLE:
+      // The arrows are greyed and refuse clicks with the edit.
+      if (up_down_) ::EnableWindow(up_down_, static_cast<BOOL>(wparam));
+      break;
     case WM_NCDESTROY:
       up_down_ = nullptr;
       break;

@@ -411,6 +411,7 @@ TEST_F(SettingsForm, CheckGroupBoxEnablesItsChildrenFromTheCheckBox) {
   // A disabled group disables its children even while checked.
   group.SetEnabled(false);
   EXPECT_FALSE(::IsWindowEnabled(edit.Handle()));
+  EXPECT_FALSE(::IsWindowEnabled(edit.UpDownHandle()));
   group.SetEnabled(true);
   EXPECT_TRUE(::IsWindowEnabled(edit.Handle()));
   // Without the rule the children keep their state.
@@ -577,6 +578,7 @@ TEST_F(SettingsForm, DISABLED_Showcase) {
                                                              &off_combo, &image})
     control->Handle();
   form.BringToFront();
+  Pump(500);
   ::SetFocus(color1.Handle());
   ::SendMessageW(color1.Handle(), CB_SHOWDROPDOWN, TRUE, 0);
   Pump(8000);
