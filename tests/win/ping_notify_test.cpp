@@ -1,0 +1,283 @@
+// The usage-ping component against a small HTTP server on 127.0.0.1 that runs
+// on a thread of this test process: the request line that arrives, error
+// answers, no answer at all, the messages handled while a ping waits, and the
+// component going away while a request is still out.
+#include <winsock2.h>
+#include <ws2tcpip.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "framework/timer.h"
+#include "test_support.h"
+#include "web/ping_notify.h"
+
+namespace lumitrax {
+namespace {
+
+using testing::Pump;
+using testing::RunUntil;
+
+// Serves one connection at a time. It records each request line and the tick of
+// its answer; Silent keeps the connection open without a word until the client
+// closes it. The thread gives up after a fixed time whatever happens.
+class TestHttpServer {
+ public:
+  enum class Mode { Ok, NotFound, Silent };
+
+  explicit TestHttpServer(Mode mode) : mode_(mode) {
+    WSADATA data{};
+    ::WSAStartup(MAKEWORD(2, 2), &data);
+    listener_ = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    ::listen(listener_, 4);
+    int length = sizeof address;
+    ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
+    port_ = ntohs(address.sin_port);
+    thread_ = std::thread([this] { Serve(); });
+  }
+
+  ~TestHttpServer() {
+    stop_ = true;
+    thread_.join();
+    ::closesocket(listener_);
+    ::WSACleanup();
+  }
+
+  std::string Root() const { return "http://127.0.0.1:" + std::to_string(port_); }
+
+  std::vector<std::string> RequestLines() const {
+    const std::lock_guard lock(mutex_);
+    return lines_;
+  }
+  DWORD AnswerTick() const { return answer_tick_; }
+  // The client closed a connection the server had kept open.
+  bool ClientClosed() const { return client_closed_; }
+
+ private:
+  static constexpr DWORD kLifetimeMs = 20000;
+
+  bool Readable(SOCKET socket) const {
+    fd_set set;
+    FD_ZERO(&set);
+    FD_SET(socket, &set);
+    timeval wait{0, 20000};
+    return ::select(0, &set, nullptr, nullptr, &wait) == 1;
+  }
+
+  bool TimeLeft(DWORD start) const { return !stop_ && ::GetTickCount() - start < kLifetimeMs; }
+
+  void Serve() {
+    const DWORD start = ::GetTickCount();
+    while (TimeLeft(start)) {
+      if (!Readable(listener_)) continue;
+      const SOCKET client = ::accept(listener_, nullptr, nullptr);
+      if (client == INVALID_SOCKET) continue;
+      Handle(client, start);
+      ::closesocket(client);
+    }
+  }
+
+  void Handle(SOCKET client, DWORD start) {
+    std::string received;
+    char buffer[1024];
+    while (received.find("\r\n\r\n") == std::string::npos && TimeLeft(start)) {
+      if (!Readable(client)) continue;
+      const int count = ::recv(client, buffer, sizeof buffer, 0);
+      if (count <= 0) return;
+      received.append(buffer, count);
+    }
+    {
+      const std::lock_guard lock(mutex_);
+      lines_.push_back(received.substr(0, received.find("\r\n")));
+    }
+    if (mode_ == Mode::Silent) {
+      while (TimeLeft(start)) {
+        if (Readable(client) && ::recv(client, buffer, sizeof buffer, 0) <= 0) {
+          client_closed_ = true;
+          return;
+        }
+      }
+      return;
+    }
+    const std::string answer = mode_ == Mode::Ok
+                                   ? "HTTP/1.1 200 OK\r\nContent-Length: 2\r\nConnection: close\r\n\r\nok"
+                                   : "HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
+    ::send(client, answer.data(), static_cast<int>(answer.size()), 0);
+    answer_tick_ = ::GetTickCount();
+  }
+
+  const Mode mode_;
+  SOCKET listener_ = INVALID_SOCKET;
+  unsigned short port_ = 0;
+  std::thread thread_;
+  std::atomic<bool> stop_{false};
+  mutable std::mutex mutex_;
+  std::vector<std::string> lines_;
+  std::atomic<DWORD> answer_tick_{0};
+  std::atomic<bool> client_closed_{false};
+};
+
+// Notes the status and state of every request as it is freed; can play offline.
+class RecordingPingNotify : public TPingNotify {
+ public:
+  using TPingNotify::TPingNotify;
+
+  struct Freed {
+    int32_t status;
+    bool done;
+  };
+  std::vector<Freed> freed;
+  bool offline = false;
+
+ protected:
+  void FreeBrowser(const std::weak_ptr<TPingNotifyBrowser>& browser) override {
+    if (const auto request = browser.lock(); request && !request->Destroying())
+      freed.push_back({request->StatusCode(), request->Done()});
+    TPingNotify::FreeBrowser(browser);
+  }
+  bool Offline() const override { return offline || TPingNotify::Offline(); }
+};
+
+constexpr char kQuery[] = "version=2.5.0.51&auto=On&beep=On&l1=1&c1=000000FF";
+
+TEST(PingNotify, GetCarriesTheExactPathAndQueryAndSucceeds) {
+  TestHttpServer server(TestHttpServer::Mode::Ok);
+  RecordingPingNotify notify(server.Root() + "/ping/");
+  EXPECT_TRUE(notify.Ping("stop", kQuery, true, 0, 5000));
+  EXPECT_EQ(server.RequestLines(),
+            std::vector<std::string>{"GET /ping/stop/?version=2.5.0.51&auto=On&beep=On&l1=1&c1=000000FF HTTP/1.1"});
+  ASSERT_EQ(notify.freed.size(), 1u);
+  EXPECT_EQ(notify.freed[0].status, 0);
+  EXPECT_TRUE(notify.Browsers().empty());
+}
+
+TEST(PingNotify, ErrorAnswersAndRefusedConnectionsFailWithTheirStatus) {
+  {
+    TestHttpServer server(TestHttpServer::Mode::NotFound);
+    RecordingPingNotify notify(server.Root() + "/ping/");
+    EXPECT_FALSE(notify.Ping("about", kQuery, true, 0, 5000));
+    EXPECT_EQ(server.RequestLines().size(), 1u);
+    ASSERT_EQ(notify.freed.size(), 1u);
+    EXPECT_EQ(notify.freed[0].status, 404);
+  }
+  // A port nobody listens on: the transport's error, long before the time is up.
+  std::string root;
+  {
+    TestHttpServer closed(TestHttpServer::Mode::Ok);
+    root = closed.Root();
+  }
+  RecordingPingNotify notify(root + "/ping/");
+  const DWORD start = ::GetTickCount();
+  EXPECT_FALSE(notify.Ping("about", kQuery, true, 0, 8000));
+  EXPECT_LT(::GetTickCount() - start, 6000u);
+  ASSERT_EQ(notify.freed.size(), 1u);
+  EXPECT_NE(notify.freed[0].status, 0);
+  EXPECT_NE(notify.freed[0].status, core::PingTimeoutStatus);
+}
+
+TEST(PingNotify, NoAnswerFailsWith408AfterTheTimeoutWhileTimersKeepTicking) {
+  TestHttpServer server(TestHttpServer::Mode::Silent);
+  RecordingPingNotify notify(server.Root() + "/ping/");
+  int ticks = 0;
+  TTimer timer(20);
+  timer.OnTimer = [&](TComponent&) { ++ticks; };
+  const DWORD start = ::GetTickCount();
+  EXPECT_FALSE(notify.Ping("running", kQuery, true, 0, 800));
+  const DWORD waited = ::GetTickCount() - start;
+  EXPECT_GE(waited, 800u);
+  EXPECT_LT(waited, 8000u);
+  EXPECT_GE(ticks, 5);
+  EXPECT_EQ(server.RequestLines().size(), 1u);
+  ASSERT_EQ(notify.freed.size(), 1u);
+  EXPECT_EQ(notify.freed[0].status, core::PingTimeoutStatus);
+}
+
+TEST(PingNotify, SuccessReturnsOnlyAfterTheDelayHasPassed) {
+  TestHttpServer server(TestHttpServer::Mode::Ok);
+  RecordingPingNotify notify(server.Root() + "/ping/");
+  EXPECT_TRUE(notify.Ping("about", kQuery, true, 400, 5000));
+  const DWORD returned = ::GetTickCount();
+  ASSERT_NE(server.AnswerTick(), 0u);
+  EXPECT_GE(returned - server.AnswerTick(), 400u);
+}
+
+TEST(PingNotify, OfflineSendsNothingAndFails) {
+  TestHttpServer server(TestHttpServer::Mode::Ok);
+  RecordingPingNotify notify(server.Root() + "/ping/");
+  notify.offline = true;
+  EXPECT_FALSE(notify.Ping("start", kQuery));
+  Pump(300);
+  EXPECT_TRUE(server.RequestLines().empty());
+  EXPECT_EQ(notify.freed.size(), 1u);
+  EXPECT_TRUE(notify.Browsers().empty());
+}
+
+TEST(PingNotify, NonWaitingFormFreesItsRequestWhenDoneOrTimedOut) {
+  {
+    TestHttpServer server(TestHttpServer::Mode::Ok);
+    RecordingPingNotify notify(server.Root() + "/ping");
+    EXPECT_TRUE(notify.Ping("openlink", "id=0", false, 0, 5000));
+    EXPECT_EQ(notify.Browsers().size(), 1u);
+    ASSERT_TRUE(RunUntil([&] { return notify.Browsers().empty(); }, 6000));
+    EXPECT_EQ(server.RequestLines(), std::vector<std::string>{"GET /ping/openlink/?id=0 HTTP/1.1"});
+    ASSERT_EQ(notify.freed.size(), 1u);
+    EXPECT_EQ(notify.freed[0].status, 0);
+    EXPECT_TRUE(notify.freed[0].done);
+  }
+  TestHttpServer server(TestHttpServer::Mode::Silent);
+  RecordingPingNotify notify(server.Root() + "/ping/");
+  EXPECT_TRUE(notify.Ping("openlink", "id=3", false, 0, 500));
+  ASSERT_TRUE(RunUntil([&] { return notify.Browsers().empty(); }, 6000));
+  ASSERT_EQ(notify.freed.size(), 1u);
+  EXPECT_EQ(notify.freed[0].status, core::PingTimeoutStatus);
+}
+
+TEST(PingNotify, InitAndDoneManageTheOneComponent) {
+  EXPECT_TRUE(InitPingNotify("http://first.example/ping/"));
+  TPingNotify* const first = PingNotify();
+  ASSERT_NE(first, nullptr);
+  EXPECT_TRUE(InitPingNotify("http://second.example/ping/"));
+  EXPECT_EQ(PingNotify(), first);
+  EXPECT_EQ(first->URL(), "http://second.example/ping/");
+  EXPECT_TRUE(DonePingNotify());
+  EXPECT_EQ(PingNotify(), nullptr);
+  EXPECT_TRUE(DonePingNotify());
+}
+
+TEST(PingNotify, DoneWhileARequestIsOutCancelsIt) {
+  // A request that frees itself, still waiting for its answer. Its connection is
+  // let go at once on Windows; Wine holds it until WinINet's own limit, a second
+  // after the request's time-out.
+  {
+    TestHttpServer server(TestHttpServer::Mode::Silent);
+    InitPingNotify(server.Root() + "/ping/");
+    EXPECT_TRUE(PingNotify()->Ping("stop", kQuery, false, 0, 1500));
+    ASSERT_TRUE(RunUntil([&] { return !server.RequestLines().empty(); }, 5000));
+    DonePingNotify();
+    EXPECT_TRUE(RunUntil([&] { return server.ClientClosed(); }, 5000));
+  }
+  // A waiting ping whose component goes from a timer handler run by the wait:
+  // the ping ends then, long before its time-out.
+  TestHttpServer server(TestHttpServer::Mode::Silent);
+  InitPingNotify(server.Root() + "/ping/");
+  TTimer done(50);
+  done.OnTimer = [&](TComponent&) {
+    if (!server.RequestLines().empty()) DonePingNotify();
+  };
+  const DWORD start = ::GetTickCount();
+  EXPECT_FALSE(PingNotify()->Ping("stop", kQuery, true, 0, 10000));
+  EXPECT_LT(::GetTickCount() - start, 5000u);
+  EXPECT_EQ(PingNotify(), nullptr);
+}
+
+}  // namespace
+}  // namespace lumitrax
