@@ -340,5 +340,52 @@ TEST_F(WndProcHookAutoDrag, OffOrHandledPressesReachTheWindowOrNobody) {
   EXPECT_EQ(log, Log{});
 }
 
+
+// A real press, move and release: the system's move loop carries the window.
+TEST(WndProcHookAutoDragLive, PressAndMoveDragsABorderlessWindow) {
+  Log log;
+  ProbeWindow window(log);
+  TWndProcHook hook(&window);
+  hook.SetAutoDrag(true);
+  hook.SetActive(true);
+  ::ShowWindow(window.Handle(), SW_SHOWNORMAL);
+  ::SetForegroundWindow(window.Handle());
+  testing::Pump(100);
+  RECT start{};
+  ::GetWindowRect(window.Handle(), &start);
+
+  const int screen_w = ::GetSystemMetrics(SM_CXSCREEN), screen_h = ::GetSystemMetrics(SM_CYSCREEN);
+  const auto at = [&](int x, int y, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = ::MulDiv(x, 65535, screen_w - 1);
+    input.mi.dy = ::MulDiv(y, 65535, screen_h - 1);
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    return input;
+  };
+  // The press goes in first; the moves and the release follow from a timer,
+  // which keeps ticking inside the move loop.
+  static std::vector<INPUT> steps;
+  steps = {at(start.left + 60, start.top + 40, 0), at(start.left + 120, start.top + 70, 0),
+           at(start.left + 120, start.top + 70, MOUSEEVENTF_LEFTUP)};
+  INPUT press[] = {at(start.left + 20, start.top + 20, 0), at(start.left + 20, start.top + 20, MOUSEEVENTF_LEFTDOWN)};
+  ASSERT_EQ(::SendInput(2, press, sizeof(INPUT)), 2u);
+  const UINT_PTR feeder = ::SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
+    if (steps.empty()) return;
+    ::SendInput(1, &steps.front(), sizeof(INPUT));
+    steps.erase(steps.begin());
+  });
+  RECT now{};
+  EXPECT_TRUE(testing::RunUntil(
+      [&] {
+        ::GetWindowRect(window.Handle(), &now);
+        return now.left == start.left + 100 && now.top == start.top + 50;
+      },
+      3000))
+      << now.left << "," << now.top;
+  ::KillTimer(nullptr, feeder);
+  EXPECT_EQ(log, Log{});
+}
+
 }  // namespace
 }  // namespace lumitrax
