@@ -11,6 +11,7 @@
 #include "framework/form.h"
 #include "framework/handles.h"
 #include "framework/image_list.h"
+#include "framework/timer.h"
 #include "settings/check_group_box.h"
 #include "settings/color_combo_box.h"
 #include "settings/indexed_image.h"
@@ -227,6 +228,38 @@ TEST_F(ColorComboBoxTest, TheSharedPaletteIsTidiedAndFilled) {
   // Full palette: the chosen colour overwrites the last slot.
   EXPECT_EQ(palette[15], 0x010203u);
   EXPECT_EQ(combo.SelectedColor(), 0x010203u);
+}
+
+// The system colour dialog, answered with a button once it shows.
+bool RunSystemDialog(TColorComboBox& combo, int button) {
+  TTimer answer(50);
+  answer.OnTimer = [&](TComponent&) {
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND window, LPARAM lparam) -> BOOL {
+          wchar_t cls[16] = {};
+          ::GetClassNameW(window, cls, 16);
+          if (std::wstring(cls) != L"#32770" || !::IsWindowVisible(window)) return TRUE;
+          ::PostMessageW(window, WM_COMMAND, static_cast<WPARAM>(lparam), 0);
+          return FALSE;
+        },
+        button);
+  };
+  return combo.SelectCustomColor();
+}
+
+TEST_F(ColorComboBoxTest, TheSystemDialogStartsAtTheCustomColourAndKeepsThePalette) {
+  combo.SetCustomColor(0x336699);
+  ASSERT_TRUE(RunSystemDialog(combo, IDOK));
+  EXPECT_EQ(combo.SelectedColor(), 0x336699u);
+  EXPECT_EQ(combo.ItemIndex(), 0);
+  core::ColorPalette expected = core::EmptyPalette();
+  expected[0] = 0x336699;
+  EXPECT_EQ(SharedColorDialog().CustomColors, expected);
+  combo.SetCustomColor(0x0000AA);
+  EXPECT_FALSE(RunSystemDialog(combo, IDCANCEL));
+  EXPECT_EQ(combo.SelectedColor(), 0x336699u);
+  SharedColorDialog().CustomColors = core::EmptyPalette();
 }
 
 TEST_F(SettingsForm, ColorComboBoxDrawsSwatchesFramesAndCaptions) {
