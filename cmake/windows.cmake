@@ -23,6 +23,9 @@ target_compile_options(lumitrax_win PRIVATE ${LUMITRAX_WARNINGS})
 set(LUMITRAX_GEN ${CMAKE_BINARY_DIR}/generated)
 file(GLOB LUMITRAX_DRAW_SCRIPTS CONFIGURE_DEPENDS resources/*.py)
 set(LUMITRAX_PICTURES ${LUMITRAX_GEN}/lumitrax.ico ${LUMITRAX_GEN}/led_on.bmp ${LUMITRAX_GEN}/led_off.bmp)
+foreach(service facebook gplus twitter rss delicious stumbleupon)
+  list(APPEND LUMITRAX_PICTURES ${LUMITRAX_GEN}/svc_${service}.bmp)
+endforeach()
 add_custom_command(
   OUTPUT ${LUMITRAX_PICTURES}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${LUMITRAX_GEN}

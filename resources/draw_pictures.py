@@ -177,6 +177,49 @@ def write_bmp8(path, rows):
         f.write(header + info + colours + bits)
 
 
+# The six service emblems of the settings window: 16 x 16 pixel art on the
+# transparent colour. '.' transparent, '#' the service's colour, 'o' white,
+# 'x' the darker shade, 'y' a second colour.
+SERVICE_EMBLEMS = {
+    'svc_facebook': ((0x3B, 0x59, 0x98), (0x2D, 0x44, 0x75), None, [
+        '..############..', '.##############.', '##########oooo##', '#########ooooo##',
+        '#########oo#####', '#########oo#####', '#######oooooo###', '#######oooooo###',
+        '#########oo#####', '#########oo#####', '#########oo#####', '#########oo#####',
+        '#########oo#####', '#########oo#####', '.########oo####.', '..#######oo###..']),
+    'svc_gplus': ((0xDD, 0x4B, 0x39), (0xB0, 0x3A, 0x2B), None, [
+        '..############..', '.##############.', '################', '###oooo#########',
+        '##oo##oo########', '#oo#############', '#oo#######oo####', '#oo###ooo#oo####',
+        '#oo####oooooooo#', '#oo####oooooooo#', '##oo##oo##oo####', '###ooooo##oo####',
+        '################', '################', '.##############.', '..############..']),
+    'svc_twitter': ((0x1D, 0xA1, 0xF2), (0x16, 0x7F, 0xC0), None, [
+        '..############..', '.##############.', '########ooo#o###', '#o#####ooooooo##',
+        '#oo###oooooooo##', '#ooo##ooooooo###', '##oooooooooooo##', '#ooooooooooooo##',
+        '##oooooooooooo##', '###ooooooooooo##', '####oooooooooo##', '####ooooooooo###',
+        '##ooooooooooo###', '#ooooooooo######', '.##############.', '..############..']),
+    'svc_rss': ((0xF2, 0x8C, 0x1A), (0xC8, 0x6E, 0x10), None, [
+        '..############..', '.##############.', '################', '##ooo###########',
+        '##ooooo#########', '#####oooo#######', '##ooo##ooo######', '##ooooo#ooo#####',
+        '#####ooo#oo#####', '##oo###oo#oo####', '#oooo##oo#oo####', '#oooo##oo#oo####',
+        '##oo###oo#oo####', '################', '.##############.', '..############..']),
+    'svc_delicious': ((0x32, 0x84, 0xFF), (0x22, 0x22, 0x22), (0xD3, 0xD2, 0xD2), [
+        'xxxxxxxx########', 'xxxxxxxx########', 'xxxxxxxx########', 'xxxxxxxx########',
+        'xxxxxxxx########', 'xxxxxxxx########', 'xxxxxxxx########', 'xxxxxxxx########',
+        'ooooooooyyyyyyyy', 'ooooooooyyyyyyyy', 'ooooooooyyyyyyyy', 'ooooooooyyyyyyyy',
+        'ooooooooyyyyyyyy', 'ooooooooyyyyyyyy', 'ooooooooyyyyyyyy', 'ooooooooyyyyyyyy']),
+    'svc_stumbleupon': ((0xEB, 0x49, 0x24), (0xB8, 0x35, 0x18), None, [
+        '.....######.....', '...##########...', '..############..', '.######ooo#####.',
+        '.#####ooooo####.', '#####oo###oo####', '####oo#####oo###', '####oo##o##oo#o#',
+        '####oo##o##oo#o#', '####oo##o#ooo#o#', '##o#oo##ooooooo#', '.#oooo###ooo#oo.',
+        '.##oo#####o####.', '..############..', '...##########...', '.....######.....']),
+}
+
+
+def service_pixels(colour, dark, second, rows):
+    palette = {'.': LED_BACKGROUND, '#': colour, 'x': dark, 'o': (0xFF, 0xFF, 0xFF),
+               'y': second or colour}
+    return [[palette[c] for c in row] for row in rows]
+
+
 def main():
     if len(sys.argv) != 2:
         sys.exit(__doc__)
@@ -184,6 +227,9 @@ def main():
     os.makedirs(out_dir, exist_ok=True)
     write_bmp8(os.path.join(out_dir, 'led_on.bmp'), led_pixels(LED_ON_SHADES))
     write_bmp8(os.path.join(out_dir, 'led_off.bmp'), led_pixels(LED_OFF_SHADES))
+    for name, (colour, dark, second, rows) in SERVICE_EMBLEMS.items():
+        assert len(rows) == 16 and all(len(row) == 16 for row in rows), name
+        write_bmp8(os.path.join(out_dir, name + '.bmp'), service_pixels(colour, dark, second, rows))
     write_ico(os.path.join(out_dir, 'lumitrax.ico'), ICON_SIZES)
 
 

@@ -99,47 +99,12 @@ void TfrmMain::CreateComponents() {
   TrayIcon.SetImageList(&imgsIcons);
   TrayIcon.OnClick = [this](TComponent&) { TrayIconClick(); };
 
-  PlaceControls();
+  tmrAnimation.OnTimer = [this](TComponent&) { tmrAnimationTimer(); };
+
+  CreateControls();
   btnNumLock.OnClick = switch_lock;
   btnCapsLock.OnClick = switch_lock;
   btnScrollLock.OnClick = switch_lock;
-}
-
-void TfrmMain::PlaceControls() {
-  chbAutoRun.Name = L"chbAutoRun";
-  chbAutoRun.SetBounds(16, 64, 250, 17);
-  chbAutoRun.SetCaption(L"Automatically &run program on startup");
-  chbAutoRun.SetChecked(true);
-  chbBeepOnSwitch.Name = L"chbBeepOnSwitch";
-  chbBeepOnSwitch.SetBounds(16, 88, 200, 17);
-  chbBeepOnSwitch.SetCaption(L"&Beep on lock state change");
-  chbBeepOnSwitch.SetChecked(true);
-  struct LockButton {
-    TBitBtn& button;
-    const wchar_t* name;
-    const wchar_t* caption;
-    int left;
-    intptr_t tag;
-  };
-  for (const LockButton& b : {LockButton{btnNumLock, L"btnNumLock", L"Num Lock", 16, 1},
-                              LockButton{btnCapsLock, L"btnCapsLock", L"Caps Lock", 120, 2},
-                              LockButton{btnScrollLock, L"btnScrollLock", L"Scroll Lock", 224, 3}}) {
-    b.button.Name = b.name;
-    b.button.SetBounds(b.left, 436, 95, 25);
-    b.button.SetCaption(b.caption);
-    b.button.Tag = b.tag;
-  }
-  imgLedOn.Name = L"imgLedOn";
-  imgLedOn.SetBounds(308, 66, 16, 16);
-  imgLedOn.SetVisible(false);
-  imgLedOn.SetPicture(LoadBitmapResource(L"LEDON"));
-  imgLedOff.Name = L"imgLedOff";
-  imgLedOff.SetBounds(308, 82, 16, 16);
-  imgLedOff.SetVisible(false);
-  imgLedOff.SetPicture(LoadBitmapResource(L"LEDOFF"));
-  for (TControl* control : std::initializer_list<TControl*>{&chbAutoRun, &chbBeepOnSwitch, &btnNumLock, &btnCapsLock,
-                                                            &btnScrollLock, &imgLedOn, &imgLedOff})
-    control->Handle();
 }
 
 void TfrmMain::FormCreate() {
@@ -151,6 +116,7 @@ void TfrmMain::FormCreate() {
   TrayIcon.SetHint(Application().Title() + L" (" + GetFileVersionString(GetModulePath()) + L")");
   TrayIcon.SetVisible(true);
   ComposeTrayIcons();
+  pnTrayIcon.DoubleBuffered = true;
 
   tmrMinutes.SetInterval(core::MinutesTimerInterval(RandomBelow()));
   tmrMinutes.SetEnabled(true);
@@ -163,6 +129,7 @@ void TfrmMain::ApplySettings() {
   if (!FSettingsPending) return;
   FSettingsPending = false;
   LoadSettings();
+  grpOsdCheckBoxClick(grpOsd);
   ComposeTrayIcons();
   UpdateLockButtons();
   UpdateOsd();
@@ -186,6 +153,10 @@ void TfrmMain::LoadSettings() {
 }
 
 void TfrmMain::SaveSettings() {}
+
+void TfrmMain::CreateOsd() {}
+
+void TfrmMain::DestroyOsd() {}
 
 void TfrmMain::UpdateOsd() {}
 
@@ -211,6 +182,7 @@ void TfrmMain::FormShow() {
     RemoveKeyboardHook();
     InstallKeyboardHook(Handle());
   }
+  pnTrayIcon.SetColor(GetTrayAreaColor(::GetSysColor(COLOR_BTNFACE)));
   tmrAnimation.SetEnabled(true);
   UpdateLockButtons();
   UpdateOsd();

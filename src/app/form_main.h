@@ -6,6 +6,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/ping_policy.h"
 #include "core/icon_composer.h"
@@ -14,8 +15,13 @@
 #include "framework/form.h"
 #include "framework/image.h"
 #include "framework/menu.h"
+#include "framework/std_controls.h"
 #include "framework/timer.h"
 #include "indicator/tray_icon.h"
+#include "settings/check_group_box.h"
+#include "settings/color_combo_box.h"
+#include "settings/indexed_image.h"
+#include "settings/up_down_edit.h"
 
 namespace lumitrax {
 
@@ -49,14 +55,77 @@ class TfrmMain : public TForm {
   TMenuItem* miPopup1 = nullptr;
   TMenuItem* miPopupClose = nullptr;
 
-  // Controls.
+  // Controls, in their creation and tab order; their layout is the form
+  // description (FormDescription).
+  TLabel lbInfo{*this};
   TCheckBox chbAutoRun{*this};
   TCheckBox chbBeepOnSwitch{*this};
+  TGroupBox grpTrayIcon{*this};
+  TPanel pnTrayIcon{grpTrayIcon};
+  TIndexedImage imgTrayIcon{pnTrayIcon};
+  TComboBox cmbLed1{grpTrayIcon};
+  TLabel lbLed1{grpTrayIcon};
+  TColorComboBox cmbColor1{grpTrayIcon};
+  TComboBox cmbLed2{grpTrayIcon};
+  TLabel lbLed2{grpTrayIcon};
+  TColorComboBox cmbColor2{grpTrayIcon};
+  TComboBox cmbLed3{grpTrayIcon};
+  TLabel lbLed3{grpTrayIcon};
+  TColorComboBox cmbColor3{grpTrayIcon};
+  TCheckBox chbIconMarks{grpTrayIcon};
+  TLabel lbGrid{grpTrayIcon};
+  TColorComboBox cmbColorGrid{grpTrayIcon};
+  TCheckGroupBox grpOsd{*this};
+  TPanel pnOsd{grpOsd};
+  TCheckBox chbOsdLed1{grpOsd};
+  TCheckBox chbOsdLed2{grpOsd};
+  TCheckBox chbOsdLed3{grpOsd};
+  TCheckBox chbOsdAutoHide{grpOsd};
+  TCheckBox chbOsdHideAfter{grpOsd};
+  TUpDownEdit edOsdHideAfter{grpOsd};
+  TLabel lbOsdSize{grpOsd};
+  TComboBox cmbOsdSize{grpOsd};
+  TLabel lbOsdBody{grpOsd};
+  TColorComboBox cmbOsdBody{grpOsd};
+  TLabel lbOsdText{grpOsd};
+  TColorComboBox cmbOsdText{grpOsd};
+  TLabel lbOsdOpacity{grpOsd};
+  TUpDownEdit edOsdOpacity{grpOsd};
   TBitBtn btnNumLock{*this};
   TBitBtn btnCapsLock{*this};
   TBitBtn btnScrollLock{*this};
+  TImage imgFaceBook{*this};
+  TImage imgGplus{*this};
+  TImage imgTwitter{*this};
+  TImage imgRSS{*this};
+  TImage imgDelicious{*this};
+  TImage imgStumbleUpon{*this};
+  TPanel pnWebBrowser{*this};
+  TLabel lbLink{*this};
   TImage imgLedOn{*this};
   TImage imgLedOff{*this};
+
+  // One row of the form description: where a control sits (96-dpi pixels,
+  // relative to its parent), what it says and which tag and hint it carries.
+  struct TControlDescription {
+    TControl& control;
+    const wchar_t* name;
+    int left, top, width, height;
+    const wchar_t* caption;
+    intptr_t tag;
+    const wchar_t* hint;
+  };
+  std::vector<TControlDescription> FormDescription();
+  // Every colour picker of the window.
+  std::array<TColorComboBox*, 6> ColorCombos();
+
+  // Handlers of the settings window.
+  void grpOsdCheckBoxClick(TComponent& sender);
+  void OsdSettingsChange(TComponent& sender);
+  void UpDownClick(TComponent& sender);
+  void OnLinkMouseEnter(TComponent& sender);
+  void OnLinkMouseLeave(TComponent& sender);
+  void AdoptCustomColors();
 
   // Handlers of the window's life.
   void FormCreate();
@@ -95,10 +164,16 @@ class TfrmMain : public TForm {
   // The tray icon composer.
   void ComposeTrayIcons();
   core::TrayIconSettings CurrentTrayIconSettings() const;
+  void UpdateTransparentColor();
+  void TrayIconSettingsChange(TComponent& sender);
+  static COLORREF GetTrayAreaColor(COLORREF default_color);
+  void tmrAnimationTimer();
   void TrayIconClick();
   COLORREF TransparentColor() const noexcept { return FTransparentColor; }
 
-  // Parts of the program that hang off the lifecycle.
+  // The on-screen display.
+  void CreateOsd();
+  void DestroyOsd();
   void UpdateOsd();
 
   // Flags shared with the web presence.
@@ -118,7 +193,7 @@ class TfrmMain : public TForm {
 
  private:
   void CreateComponents();
-  void PlaceControls();
+  void CreateControls();
 
   bool FSettingsPending = true;
   bool FFirstShow = true;

@@ -113,7 +113,88 @@ void TLabel::CreateParams(TCreateParams& params) {
   TControl::CreateParams(params);
   params.class_name = L"TLabel";
   params.base_class = L"STATIC";
-  params.style |= SS_LEFT | SS_NOTIFY;
+  params.style |= SS_NOTIFY;
+  switch (Alignment) {
+    case TAlignment::Left:
+      params.style |= WordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP;
+      break;
+    case TAlignment::Center:
+      params.style |= SS_CENTER;
+      break;
+    case TAlignment::Right:
+      params.style |= SS_RIGHT;
+      break;
+  }
+  if (RightToLeftReading) params.ex_style |= WS_EX_RTLREADING;
+}
+
+void TLabel::SetOwnFont(const std::wstring& face, int height96, COLORREF color) {
+  font_face_ = face;
+  font_height96_ = height96;
+  font_color_ = color;
+  font_.reset();
+  if (HandleAllocated()) ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
+}
+
+void TLabel::SetUnderline(bool underline) {
+  if (underline == underline_) return;
+  underline_ = underline;
+  font_.reset();
+  if (HandleAllocated()) ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
+}
+
+HFONT TLabel::Font() {
+  if (font_face_.empty() && !underline_) return TControl::Font();
+  if (!font_) {
+    LOGFONTW log{};
+    if (font_face_.empty()) {
+      ::GetObjectW(TControl::Font(), sizeof(log), &log);
+    } else {
+      log.lfHeight = -Scale(font_height96_);
+      log.lfWeight = FW_NORMAL;
+      log.lfCharSet = DEFAULT_CHARSET;
+      log.lfQuality = CLEARTYPE_QUALITY;
+      font_face_.copy(log.lfFaceName, LF_FACESIZE - 1);
+    }
+    log.lfUnderline = underline_ ? TRUE : FALSE;
+    font_.reset(::CreateFontIndirectW(&log));
+  }
+  return font_.get();
+}
+
+LRESULT TLabel::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case CN_BASE + WM_CTLCOLORSTATIC: {
+      const HDC dc = reinterpret_cast<HDC>(wparam);
+      if (font_color_ != CLR_INVALID) ::SetTextColor(dc, font_color_);
+      ::SetBkMode(dc, TRANSPARENT);
+      return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
+    }
+    case CN_BASE + WM_COMMAND:
+      if (HIWORD(wparam) == STN_CLICKED) Click();
+      return 0;
+    case WM_SETCURSOR:
+      if (HandCursor) {
+        ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
+        return TRUE;
+      }
+      break;
+    case WM_MOUSEMOVE:
+      if (!mouse_inside_) {
+        mouse_inside_ = true;
+        TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, Handle(), 0};
+        ::TrackMouseEvent(&track);
+        if (OnMouseEnter) OnMouseEnter(*this);
+      }
+      break;
+    case WM_MOUSELEAVE:
+      mouse_inside_ = false;
+      if (OnMouseLeave) OnMouseLeave(*this);
+      break;
+    default:
+      break;
+  }
+  return TControl::WndProc(message, wparam, lparam);
 }
 
 }  // namespace lumitrax

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "framework/handles.h"
 #include "framework/window.h"
 
 namespace lumitrax {
@@ -79,13 +80,41 @@ class TCheckBox : public TControl {
   bool checked_ = false;
 };
 
-// A static text.
+enum class TAlignment { Left, Center, Right };
+
+// A static text. Its "&" accelerator moves the focus to the control that
+// follows it in the tab order; it can have a font and colour of its own, a
+// hand cursor, and tell when the mouse enters and leaves it.
 class TLabel : public TControl {
  public:
   using TControl::TControl;
 
+  TAlignment Alignment = TAlignment::Left;
+  bool RightToLeftReading = false;
+  bool WordWrap = true;
+  bool HandCursor = false;
+  // A font of its own (face, 96-dpi height) instead of the parent's.
+  void SetOwnFont(const std::wstring& face, int height96, COLORREF color);
+  void SetUnderline(bool underline);
+  bool Underline() const noexcept { return underline_; }
+  COLORREF FontColor() const noexcept { return font_color_; }
+
+  TNotifyEvent OnMouseEnter;
+  TNotifyEvent OnMouseLeave;
+
+  HFONT Font() override;
+
  protected:
   void CreateParams(TCreateParams& params) override;
+  LRESULT WndProc(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+ private:
+  std::wstring font_face_;
+  int font_height96_ = 0;
+  COLORREF font_color_ = CLR_INVALID;
+  bool underline_ = false;
+  bool mouse_inside_ = false;
+  UniqueFont font_;
 };
 
 }  // namespace lumitrax

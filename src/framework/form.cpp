@@ -1,5 +1,7 @@
 #include "framework/form.h"
 
+#include <commctrl.h>
+
 #include "framework/application.h"
 
 namespace lumitrax {
@@ -72,6 +74,21 @@ HFONT TForm::Font() {
     font_.reset(::CreateFontIndirectW(&log));
   }
   return font_.get();
+}
+
+void TForm::AddHint(HWND control, const std::wstring& text) {
+  if (!tool_tip_) {
+    tool_tip_.reset(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
+                                      ::GetModuleHandleW(nullptr), nullptr));
+  }
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = Handle();
+  tool.uId = reinterpret_cast<UINT_PTR>(control);
+  tool.lpszText = const_cast<wchar_t*>(text.c_str());
+  ::SendMessageW(tool_tip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 bool TForm::CloseQuery() {

@@ -45,6 +45,9 @@ class TForm : public TWindow {
   void SetFont(const std::wstring& face, int height96, bool bold = false);
   HFONT Font() override;
 
+  // Shows the text as a tool tip when the mouse rests on the control.
+  void AddHint(HWND control, const std::wstring& text);
+
   bool WantsDialogKeys() const override { return true; }
   bool PreviewKeyMessage(MSG& msg) override;
 
@@ -59,6 +62,7 @@ class TForm : public TWindow {
   int font_height96_ = 11;
   bool font_bold_ = false;
   UniqueFont font_;
+  UniqueWindow tool_tip_;
 };
 
 }  // namespace lumitrax

@@ -8,15 +8,57 @@
 
 namespace lumitrax {
 
+namespace {
+
+// A colour as the drawing takes it: system colours turned into their RGB value.
+core::Color DrawingColor(TColor color) {
+  return core::IsSystemColor(color) ? ::GetSysColor(static_cast<int>(color & 0xFF)) : color;
+}
+
+}  // namespace
+
 core::TrayIconSettings TfrmMain::CurrentTrayIconSettings() const {
-  // The tray group's values at form creation: Num, Caps, Scroll Lock in red on
-  // a light grey grid with marks.
   core::TrayIconSettings settings;
-  settings.LedLocks = {1, 2, 3};
-  settings.LedColors = {0x0000FF, 0x0000FF, 0x0000FF};
-  settings.GridColor = 0xD0D0D0;
-  settings.IconMarks = true;
+  settings.LedLocks = {cmbLed1.ItemIndex(), cmbLed2.ItemIndex(), cmbLed3.ItemIndex()};
+  settings.LedColors = {DrawingColor(cmbColor1.SelectedColor()), DrawingColor(cmbColor2.SelectedColor()),
+                        DrawingColor(cmbColor3.SelectedColor())};
+  settings.GridColor = DrawingColor(cmbColorGrid.SelectedColor());
+  settings.IconMarks = chbIconMarks.Checked();
   return settings;
+}
+
+void TfrmMain::UpdateTransparentColor() {
+  FTransparentColor = core::TransparentColorFor(CurrentTrayIconSettings());
+}
+
+void TfrmMain::TrayIconSettingsChange(TComponent& /*sender*/) {
+  if (FStartupPending) return;
+  UpdateTransparentColor();
+  ComposeTrayIcons();
+}
+
+COLORREF TfrmMain::GetTrayAreaColor(COLORREF default_color) {
+  const HWND taskbar = ::FindWindowA("Shell_TrayWnd", nullptr);
+  const HWND area = taskbar ? ::FindWindowExA(taskbar, nullptr, "TrayNotifyWnd", nullptr) : nullptr;
+  RECT rect{};
+  if (!area || !::GetWindowRect(area, &rect)) return default_color;
+  const core::Rect desktop{::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_YVIRTUALSCREEN),
+                           ::GetSystemMetrics(SM_XVIRTUALSCREEN) + ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                           ::GetSystemMetrics(SM_YVIRTUALSCREEN) + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+  const auto point =
+      core::TrayAreaSamplePoint(core::Rect{rect.left, rect.top, rect.right, rect.bottom}, desktop);
+  if (!point) return default_color;
+  const HWND desktop_window = ::GetDesktopWindow();
+  const HDC dc = ::GetWindowDC(desktop_window);
+  const COLORREF color = ::GetPixel(dc, point->x, point->y);
+  ::ReleaseDC(desktop_window, dc);
+  // A pixel that cannot be read leaves the preview on the default colour.
+  return color == CLR_INVALID ? default_color : color;
+}
+
+void TfrmMain::tmrAnimationTimer() {
+  pnTrayIcon.SetColor(GetTrayAreaColor(::GetSysColor(COLOR_BTNFACE)));
+  imgTrayIcon.SetImageIndex(imgTrayIcon.ImageIndex() != core::IconAllLit ? core::IconAllLit : core::IconNoneLit);
 }
 
 void TfrmMain::ComposeTrayIcons() {

@@ -1,0 +1,209 @@
+// The settings window: the form description of the main window's controls,
+// their defaults and bindings, and the handlers that tie the on-screen display
+// group, the colour pickers and the web link label together.
+#include <windows.h>
+
+#include "app/form_main.h"
+#include "core/links.h"
+#include "core/osd_logic.h"
+#include "framework/text.h"
+
+namespace lumitrax {
+
+std::vector<TfrmMain::TControlDescription> TfrmMain::FormDescription() {
+  return {
+      {lbInfo, L"lbInfo", 10, 10, 316, 60,
+       L"Shows state of Num, Caps and Scroll locks. Very useful for notebooks and wireless keyboards that have "
+       L"no LED indicators. Also you can switch any keyboard lock.",
+       0, nullptr},
+      {chbAutoRun, L"chbAutoRun", 16, 64, 250, 17, L"Automatically &run program on startup", 0, nullptr},
+      {chbBeepOnSwitch, L"chbBeepOnSwitch", 16, 88, 200, 17, L"&Beep on lock state change", 0, nullptr},
+      {grpTrayIcon, L"grpTrayIcon", 8, 112, 316, 152, L"Tray Icon", 0, nullptr},
+      {pnTrayIcon, L"pnTrayIcon", 12, 24, 32, 32, L"", 0, nullptr},
+      {imgTrayIcon, L"imgTrayIcon", 8, 8, 16, 16, L"", 0, nullptr},
+      {cmbLed1, L"cmbLed1", 96, 20, 100, 23, L"", 0, nullptr},
+      {lbLed1, L"lbLed1", 56, 24, 34, 15, L"Led &1:", 0, nullptr},
+      {cmbColor1, L"cmbColor1", 204, 20, 100, 23, L"", 0, nullptr},
+      {cmbLed2, L"cmbLed2", 96, 52, 100, 23, L"", 0, nullptr},
+      {lbLed2, L"lbLed2", 56, 56, 34, 15, L"Led &2:", 0, nullptr},
+      {cmbColor2, L"cmbColor2", 204, 52, 100, 23, L"", 0, nullptr},
+      {cmbLed3, L"cmbLed3", 96, 84, 100, 23, L"", 0, nullptr},
+      {lbLed3, L"lbLed3", 56, 88, 34, 15, L"Led &3:", 0, nullptr},
+      {cmbColor3, L"cmbColor3", 204, 84, 100, 23, L"", 0, nullptr},
+      {chbIconMarks, L"chbIconMarks", 96, 120, 96, 17, L"Show &marks", 0, nullptr},
+      {lbGrid, L"lbGrid", 56, 120, 26, 15, L"&Grid:", 0, nullptr},
+      {cmbColorGrid, L"cmbColorGrid", 204, 116, 100, 23, L"", 0, nullptr},
+      {grpOsd, L"grpOsd", 8, 272, 316, 151, L"On Screen Display", 0, nullptr},
+      {pnOsd, L"pnOsd", 12, 24, 32, 32, L"ON", 0, nullptr},
+      {chbOsdLed1, L"chbOsdLed1", 56, 24, 92, 17, L"&Num Lock", 0, nullptr},
+      {chbOsdLed2, L"chbOsdLed2", 56, 48, 92, 17, L"&Caps Lock", 0, nullptr},
+      {chbOsdLed3, L"chbOsdLed3", 56, 72, 92, 17, L"&Scroll Lock", 0, nullptr},
+      {chbOsdAutoHide, L"chbOsdAutoHide", 16, 96, 132, 17, L"&Hide when all OFF", 0, nullptr},
+      {chbOsdHideAfter, L"chbOsdHideAfter", 16, 120, 112, 17, L"H&ide after (sec)", 0, nullptr},
+      {edOsdHideAfter, L"edOsdHideAfter", 124, 116, 52, 23, L"", 0, nullptr},
+      {lbOsdSize, L"lbOsdSize", 162, 24, 23, 15, L"Si&ze", 0, nullptr},
+      {cmbOsdSize, L"cmbOsdSize", 204, 20, 100, 23, L"", 0, nullptr},
+      {lbOsdBody, L"lbOsdBody", 162, 56, 27, 15, L"Bo&dy", 0, nullptr},
+      {cmbOsdBody, L"cmbOsdBody", 204, 52, 100, 23, L"", 0, nullptr},
+      {lbOsdText, L"lbOsdText", 162, 88, 21, 15, L"&Text", 0, nullptr},
+      {cmbOsdText, L"cmbOsdText", 204, 84, 100, 23, L"", 0, nullptr},
+      {lbOsdOpacity, L"lbOsdOpacity", 185, 120, 40, 15, L"O&pacity", 0, nullptr},
+      {edOsdOpacity, L"edOsdOpacity", 232, 116, 72, 23, L"", 0, nullptr},
+      {btnNumLock, L"btnNumLock", 16, 436, 95, 25, L"Num Lock", 1, nullptr},
+      {btnCapsLock, L"btnCapsLock", 120, 436, 95, 25, L"Caps Lock", 2, nullptr},
+      {btnScrollLock, L"btnScrollLock", 224, 436, 95, 25, L"Scroll Lock", 3, nullptr},
+      {imgFaceBook, L"imgFaceBook", 12, 474, 16, 16, L"", 1, L"Page on Facebook"},
+      {imgGplus, L"imgGplus", 32, 474, 16, 16, L"", 6, L"Page on Google+"},
+      {imgTwitter, L"imgTwitter", 52, 474, 16, 16, L"", 2, L"Follow on Twitter"},
+      {imgRSS, L"imgRSS", 72, 474, 16, 16, L"", 3, L"Subscribe to RSS Feed"},
+      {imgDelicious, L"imgDelicious", 92, 474, 16, 16, L"", 4, L"Save a Bookmark on Delicious"},
+      {imgStumbleUpon, L"imgStumbleUpon", 112, 474, 16, 16, L"", 5, L"Recommend it to StumbleUpon"},
+      {pnWebBrowser, L"pnWebBrowser", 144, 472, 32, 24, L"Ping", 0, nullptr},
+      {lbLink, L"lbLink", 188, 476, 131, 15, L"", 0, L"Open Website"},
+      {imgLedOn, L"imgLedOn", 308, 66, 16, 16, L"", 0, nullptr},
+      {imgLedOff, L"imgLedOff", 308, 82, 16, 16, L"", 0, nullptr},
+  };
+}
+
+std::array<TColorComboBox*, 6> TfrmMain::ColorCombos() {
+  return {&cmbColor1, &cmbColor2, &cmbColor3, &cmbColorGrid, &cmbOsdBody, &cmbOsdText};
+}
+
+void TfrmMain::CreateControls() {
+  const std::vector<TControlDescription> description = FormDescription();
+  for (const TControlDescription& row : description) {
+    row.control.Name = row.name;
+    row.control.SetBounds(row.left, row.top, row.width, row.height);
+    row.control.SetCaption(row.caption);
+    row.control.Tag = row.tag;
+    if (row.hint) row.control.Hint = row.hint;
+  }
+
+  // Defaults, as the window is designed; no change handler is bound yet, so
+  // none of this counts as a change.
+  chbAutoRun.SetChecked(true);
+  chbBeepOnSwitch.SetChecked(true);
+  for (TLabel* label : {&lbLed1, &lbLed2, &lbLed3}) {
+    label->Alignment = TAlignment::Right;
+    label->RightToLeftReading = true;
+  }
+  lbGrid.Alignment = TAlignment::Center;
+  const std::vector<std::wstring> locks{L"[None]", L"Num Lock", L"Caps Lock", L"Scroll Lock"};
+  int slot = 1;
+  for (TComboBox* combo : {&cmbLed1, &cmbLed2, &cmbLed3}) {
+    combo->SetItems(locks);
+    combo->SetItemIndex(slot++);
+  }
+  for (TColorComboBox* combo : ColorCombos()) combo->SetUseColorCustom(true);
+  for (TColorComboBox* combo : {&cmbColor1, &cmbColor2, &cmbColor3}) {
+    combo->SetCustomColor(0x4080FF);
+    combo->SetSelectedColor(core::clRed);
+  }
+  cmbColorGrid.SetCustomColor(0xD0D0D0);
+  cmbColorGrid.SetSelectedColor(0xD0D0D0);
+  chbIconMarks.SetChecked(true);
+  imgTrayIcon.SetImageList(&imgsIcons);
+  imgTrayIcon.SetImageIndex(core::IconAllLit);
+
+  grpOsd.SetCheckBoxChecked(true);
+  pnOsd.SetCaptionFont(L"Arial", 12, true, core::clWhite);
+  pnOsd.SetColor(core::clRed);
+  chbOsdLed2.SetChecked(true);
+  chbOsdAutoHide.SetChecked(true);
+  edOsdHideAfter.SetMin(1);
+  edOsdHideAfter.SetMax(60);
+  edOsdHideAfter.SetPosition(3);
+  std::vector<std::wstring> sizes;
+  for (const auto name : core::OsdSizeNames) sizes.push_back(Widen(name));
+  cmbOsdSize.SetItems(sizes);
+  cmbOsdSize.SetItemIndex(3);
+  cmbOsdBody.SetCustomColor(0x404040);
+  cmbOsdBody.SetSelectedColor(core::clRed);
+  cmbOsdText.SetCustomColor(0x404040);
+  cmbOsdText.SetSelectedColor(core::clWhite);
+  edOsdOpacity.SetMin(1);
+  edOsdOpacity.SetMax(100);
+  edOsdOpacity.SetPosition(80);
+
+  const std::pair<TImage*, const wchar_t*> services[] = {
+      {&imgFaceBook, L"SVC_FACEBOOK"}, {&imgGplus, L"SVC_GPLUS"}, {&imgTwitter, L"SVC_TWITTER"},
+      {&imgRSS, L"SVC_RSS"},           {&imgDelicious, L"SVC_DELICIOUS"}, {&imgStumbleUpon, L"SVC_STUMBLEUPON"}};
+  for (const auto& [image, resource] : services) {
+    image->SetPicture(LoadBitmapResource(resource));
+    image->Transparent = true;
+    image->HandCursor = true;
+  }
+  pnWebBrowser.SetVisible(false);
+  lbLink.SetCaption(Widen(core::SiteHostCaption(core::DefaultLinkRoots().ProductSite)));
+  lbLink.SetOwnFont(L"Arial", 12, RGB(0, 0, 255));
+  lbLink.HandCursor = true;
+  lbLink.WordWrap = false;
+  imgLedOn.SetVisible(false);
+  imgLedOn.SetPicture(LoadBitmapResource(L"LEDON"));
+  imgLedOff.SetVisible(false);
+  imgLedOff.SetPicture(LoadBitmapResource(L"LEDOFF"));
+
+  // The windows, in the order of the description: it is the tab order.
+  for (const TControlDescription& row : description) {
+    row.control.Handle();
+    if (!row.control.Hint.empty()) AddHint(row.control.Handle(), row.control.Hint);
+  }
+
+  // The information text is taller than the space above the first check box;
+  // it stays below the other controls so that it never paints over them.
+  ::SetWindowPos(lbInfo.Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+
+  // Event bindings.
+  auto tray_change = [this](TComponent& sender) { TrayIconSettingsChange(sender); };
+  for (TComboBox* combo : {&cmbLed1, &cmbLed2, &cmbLed3}) combo->OnChange = tray_change;
+  for (TColorComboBox* combo : {&cmbColor1, &cmbColor2, &cmbColor3, &cmbColorGrid}) combo->OnChange = tray_change;
+  chbIconMarks.OnClick = tray_change;
+  grpOsd.OnCheckBoxClick = [this](TComponent& sender) { grpOsdCheckBoxClick(sender); };
+  auto osd_change = [this](TComponent& sender) { OsdSettingsChange(sender); };
+  for (TCheckBox* box : {&chbOsdLed1, &chbOsdLed2, &chbOsdLed3}) box->OnClick = osd_change;
+  cmbOsdSize.OnChange = osd_change;
+  cmbOsdBody.OnChange = osd_change;
+  cmbOsdText.OnChange = osd_change;
+  for (TUpDownEdit* edit : {&edOsdHideAfter, &edOsdOpacity}) {
+    edit->OnChange = osd_change;
+    edit->OnUpDownClick = [this](TComponent& sender, TUDBtnType) { UpDownClick(sender); };
+  }
+  lbLink.OnMouseEnter = [this](TComponent& sender) { OnLinkMouseEnter(sender); };
+  lbLink.OnMouseLeave = [this](TComponent& sender) { OnLinkMouseLeave(sender); };
+}
+
+void TfrmMain::grpOsdCheckBoxClick(TComponent& /*sender*/) {
+  // Not held back during start-up: the display follows its check box at once.
+  if (grpOsd.CheckBoxChecked())
+    CreateOsd();
+  else
+    DestroyOsd();
+  UpdateOsd();
+}
+
+void TfrmMain::OsdSettingsChange(TComponent& /*sender*/) {
+  if (!FStartupPending) UpdateOsd();
+}
+
+void TfrmMain::UpDownClick(TComponent& sender) {
+  if (!FStartupPending) OsdSettingsChange(sender);
+}
+
+void TfrmMain::OnLinkMouseEnter(TComponent& sender) {
+  if (auto* label = dynamic_cast<TLabel*>(&sender)) label->SetUnderline(true);
+}
+
+void TfrmMain::OnLinkMouseLeave(TComponent& sender) {
+  if (auto* label = dynamic_cast<TLabel*>(&sender)) label->SetUnderline(false);
+}
+
+void TfrmMain::AdoptCustomColors() {
+  // A stored colour that no list entry holds shows as the custom entry.
+  for (TColorComboBox* combo : ColorCombos()) {
+    if (combo->ItemIndex() >= 0) continue;
+    combo->SetCustomColor(combo->SelectedColor());
+    combo->SetItemIndex(0);
+  }
+}
+
+}  // namespace lumitrax
