@@ -8,6 +8,7 @@
 #include "framework/application.h"
 #include "framework/message_dialog.h"
 #include "framework/version_info.h"
+#include "osd/form_osd.h"
 #include "indicator/keyboard_hook.h"
 #include "indicator/lock_state.h"
 
@@ -102,6 +103,7 @@ void TfrmMain::CreateComponents() {
   tmrAnimation.OnTimer = [this](TComponent&) { tmrAnimationTimer(); };
 
   CreateControls();
+  CreateSystemMenuItems();
   btnNumLock.OnClick = switch_lock;
   btnCapsLock.OnClick = switch_lock;
   btnScrollLock.OnClick = switch_lock;
@@ -135,42 +137,10 @@ void TfrmMain::ApplySettings() {
   UpdateOsd();
 }
 
-void TfrmMain::LoadSettings() {
-  // With nothing stored the window opens at the centre of the work area.
-  const HWND window = Handle();
-  RECT frame{};
-  ::GetWindowRect(window, &frame);
-  MONITORINFO info{};
-  info.cbSize = sizeof(info);
-  ::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info);
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
-  ::SetWindowPos(window, nullptr, info.rcWork.left + (info.rcWork.right - info.rcWork.left - width) / 2,
-                 info.rcWork.top + (info.rcWork.bottom - info.rcWork.top - height) / 2, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  FWindowVisible = true;
-  Show();
-}
-
-void TfrmMain::SaveSettings() {}
-
-void TfrmMain::CreateOsd() {}
-
-void TfrmMain::DestroyOsd() {}
-
-void TfrmMain::UpdateOsd() {}
-
 void TfrmMain::tmrRunOnceTimer() {
   tmrRunOnce.SetEnabled(false);
   FStartupPending = false;
   ComposeTrayIcons();
-  TrimWorkingSet();
-}
-
-void TfrmMain::tmrMinutesTimer() {
-  // A hook that Windows dropped silently comes back at the latest here.
-  RemoveKeyboardHook();
-  InstallKeyboardHook(Handle());
   TrimWorkingSet();
 }
 
@@ -214,6 +184,7 @@ void TfrmMain::FormCloseQuery(bool& can_close) {
 }
 
 void TfrmMain::FormClose(TCloseAction& /*action*/) {
+  SendPing(L"stop");
   UpdateOsd();
   SaveSettings();
 }

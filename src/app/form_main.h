@@ -25,6 +25,8 @@
 
 namespace lumitrax {
 
+class TfrmOsd;
+
 // Posted by a second instance to the running instance's application window.
 constexpr UINT WM_ACTIVATEINSTANCE = 35557;
 
@@ -171,10 +173,20 @@ class TfrmMain : public TForm {
   void TrayIconClick();
   COLORREF TransparentColor() const noexcept { return FTransparentColor; }
 
-  // The on-screen display.
+  // --- The on-screen display ---
+  std::unique_ptr<TfrmOsd> frmOsd;
   void CreateOsd();
   void DestroyOsd();
   void UpdateOsd();
+
+  // --- System menu items ---
+  void CreateSystemMenuItems();
+
+  // --- Usage ping ---
+  bool SendPing(const std::wstring& action, const std::wstring& extra = L"", bool force = false);
+
+  // --- Settings store, autorun and single instance ---
+
 
   // Flags shared with the web presence.
   bool StartPingPending = true;
