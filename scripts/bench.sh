@@ -11,18 +11,24 @@
 #                        (the command keeps running), or when the command ends.
 #   --timeout SECONDS    stop the command after this long (default 1800).
 #   --keep-display       use the current DISPLAY instead of a private Xvfb.
+#   --dpi N              the screen's DPI inside the prefix (default 96).
+#   --size WxH           the size of the display and the Wine desktop (default 1024x768).
 set -euo pipefail
 
 screenshot=""
 shot_after=""
 timeout_s=1800
 keep_display=0
+dpi=""
+size=1024x768
 while [ $# -gt 0 ]; do
   case "$1" in
     --screenshot) screenshot=$(realpath -m "$2"); shift 2 ;;
     --shot-after) shot_after="$2"; shift 2 ;;
     --timeout) timeout_s="$2"; shift 2 ;;
     --keep-display) keep_display=1; shift ;;
+    --dpi) dpi="$2"; shift 2 ;;
+    --size) size="$2"; shift 2 ;;
     --) shift; break ;;
     *) echo "bench: unknown option $1" >&2; exit 2 ;;
   esac
@@ -53,7 +59,7 @@ if [ $keep_display -eq 0 ] || [ -z "${DISPLAY:-}" ]; then
   # A free display number: no lock file and no socket.
   display=90
   while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do display=$((display + 1)); done
-  Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >"$bench_dir/xvfb.log" 2>&1 &
+  Xvfb ":$display" -screen 0 "${size}x24" -nolisten tcp >"$bench_dir/xvfb.log" 2>&1 &
   xvfb_pid=$!
   export DISPLAY=":$display"
   for _ in $(seq 100); do
@@ -66,7 +72,10 @@ fi
 # A fresh prefix whose default desktop is a virtual one with a taskbar.
 wineboot -i >"$bench_dir/wineboot.log" 2>&1
 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >/dev/null 2>&1
-wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 1024x768 /f >/dev/null 2>&1
+wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d "$size" /f >/dev/null 2>&1
+if [ -n "$dpi" ]; then
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+fi
 # The desktop settings are read when the desktop starts: restart the prefix.
 wineserver -k 2>/dev/null || true
 wineserver -w 2>/dev/null || true

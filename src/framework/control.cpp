@@ -128,6 +128,30 @@ void TLabel::CreateParams(TCreateParams& params) {
   if (RightToLeftReading) params.ex_style |= WS_EX_RTLREADING;
 }
 
+void TLabel::CreateWnd() {
+  TControl::CreateWnd();
+  if (AutoSize) FitToText();
+}
+
+void TLabel::FitToText() {
+  // Text widths do not grow in step with the DPI: a label sized for 96 dpi
+  // may need more room at 144.
+  const HWND window = Handle();
+  WindowDc dc(window);
+  SelectObjectScope font(dc.get(), Font());
+  std::wstring text = Caption();
+  RECT extent{0, 0, 0, 0};
+  ::DrawTextW(dc.get(), text.data(), static_cast<int>(text.size()), &extent, DT_CALCRECT | DT_SINGLELINE);
+  RECT bounds{};
+  ::GetWindowRect(window, &bounds);
+  ::MapWindowPoints(nullptr, ::GetParent(window), reinterpret_cast<POINT*>(&bounds), 2);
+  const int width = bounds.right - bounds.left;
+  if (extent.right <= width) return;
+  const int left = Alignment == TAlignment::Right ? bounds.right - extent.right : bounds.left;
+  ::SetWindowPos(window, nullptr, left, bounds.top, extent.right, bounds.bottom - bounds.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void TLabel::SetOwnFont(const std::wstring& face, int height96, COLORREF color) {
   font_face_ = face;
   font_height96_ = height96;

@@ -93,6 +93,8 @@ class TLabel : public TControl {
   bool RightToLeftReading = false;
   bool WordWrap = true;
   bool HandCursor = false;
+  // Widens the label to its text when the text is wider than its bounds.
+  bool AutoSize = false;
   // A font of its own (face, 96-dpi height) instead of the parent's.
   void SetOwnFont(const std::wstring& face, int height96, COLORREF color);
   void SetUnderline(bool underline);
@@ -107,8 +109,10 @@ class TLabel : public TControl {
  protected:
   void CreateParams(TCreateParams& params) override;
   LRESULT WndProc(UINT message, WPARAM wparam, LPARAM lparam) override;
+  void CreateWnd() override;
 
  private:
+  void FitToText();
   std::wstring font_face_;
   int font_height96_ = 0;
   COLORREF font_color_ = CLR_INVALID;

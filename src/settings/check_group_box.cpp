@@ -20,6 +20,9 @@ void TCheckGroupBox::CreateParams(TCreateParams& params) {
   // the check box that carries it.
   params.style |= BS_GROUPBOX | WS_CLIPCHILDREN;
   params.ex_style |= WS_EX_CONTROLPARENT;
+  // The caption is the check box's: the frame itself carries no text, so its
+  // line runs on behind the check box at every DPI.
+  params.caption.clear();
 }
 
 void TCheckGroupBox::CreateWnd() {

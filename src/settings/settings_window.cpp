@@ -88,6 +88,7 @@ void TfrmMain::CreateControls() {
     label->RightToLeftReading = true;
   }
   lbGrid.Alignment = TAlignment::Center;
+  for (TLabel* label : {&lbGrid, &lbOsdSize, &lbOsdBody, &lbOsdText, &lbOsdOpacity, &lbLink}) label->AutoSize = true;
   const std::vector<std::wstring> locks{L"[None]", L"Num Lock", L"Caps Lock", L"Scroll Lock"};
   int slot = 1;
   for (TComboBox* combo : {&cmbLed1, &cmbLed2, &cmbLed3}) {
