@@ -19,6 +19,12 @@ scripts/bench.sh --timeout 3000 --screenshot build/screenshots/after-tests.png -
   ctest --preset windows 2>&1 | tee build/logs/windows-tests.log
 [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
 
+echo "== The settings window at 144 dpi under Wine"
+(cd build/windows && ../../scripts/bench.sh --dpi 144 --size 1280x1024 --timeout 600 -- \
+  wine win_tests.exe --gtest_brief=1 --gtest_filter='SettingsWindow.*' \
+  --gtest_output=xml:test-results/win_tests_144dpi.xml) 2>&1 | tee build/logs/windows-144dpi.log
+[ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+
 # One closing line over both runs: the native tests from ctest's summary, the
 # Windows tests from the GoogleTest reports of each test program.
 passed=0
@@ -32,7 +38,7 @@ if [ -n "$line" ]; then
 else
   failed=$((failed + 1))
 fi
-for program in win_tests e2e_tests; do
+for program in win_tests e2e_tests win_tests_144dpi; do
   report="build/windows/test-results/$program.xml"
   if [ ! -f "$report" ]; then
     echo "$program left no report: it did not run to its end"
