@@ -9,6 +9,7 @@
 #include "framework/message_dialog.h"
 #include "framework/version_info.h"
 #include "osd/form_osd.h"
+#include "web/ping_notify.h"
 #include "indicator/keyboard_hook.h"
 #include "indicator/lock_state.h"
 
@@ -123,6 +124,7 @@ void TfrmMain::FormCreate() {
   tmrMinutes.SetInterval(core::MinutesTimerInterval(RandomBelow()));
   tmrMinutes.SetEnabled(true);
 
+  InitPingNotify(core::PingBaseUrl(LUMITRAX_SITE_URL));
   InstallKeyboardHook(Handle());
   ApplySettings();
 }
@@ -189,7 +191,10 @@ void TfrmMain::FormClose(TCloseAction& /*action*/) {
   SaveSettings();
 }
 
-void TfrmMain::FormDestroy() { RemoveKeyboardHook(); }
+void TfrmMain::FormDestroy() {
+  RemoveKeyboardHook();
+  DonePingNotify();
+}
 
 void TfrmMain::FormKeyDown(WORD& key, TShiftState /*shift*/) {
   if (Visible() && key == VK_ESCAPE) Close();

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/ping_policy.h"
+#include "core/ping_query.h"
 #include "core/icon_composer.h"
 #include "framework/control.h"
 #include "framework/image_list.h"
@@ -184,15 +185,19 @@ class TfrmMain : public TForm {
 
   // --- Usage ping ---
   bool SendPing(const std::wstring& action, const std::wstring& extra = L"", bool force = false);
+  // What the ping tells of the settings, read from the controls now.
+  core::PingSettings CurrentPingSettings();
 
   // --- Settings store, autorun and single instance ---
 
 
-  // Flags shared with the web presence.
-  bool StartPingPending = true;
-  bool SessionEnding = false;
+  // Flags shared with the web presence. The usage ping's state keeps the
+  // names the rest of the program knows it by.
+  core::PingPolicy PingState;
+  bool& StartPingPending = PingState.StartPingPending;
+  bool& SessionEnding = PingState.SessionEnding;
+  core::DateTime& LastPingTime = PingState.LastPingTime;
   bool AboutShowing = false;
-  double LastPingTime = 0;
 
   bool StartupPending() const noexcept { return FStartupPending; }
   bool CloseAllowed() const noexcept { return FCloseAllowed; }
