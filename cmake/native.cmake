@@ -4,6 +4,7 @@ include(GoogleTest)
 
 file(GLOB_RECURSE LUMITRAX_CORE_TESTS CONFIGURE_DEPENDS tests/core/*.cpp)
 add_executable(core_tests ${LUMITRAX_CORE_TESTS})
-target_link_libraries(core_tests PRIVATE lumitrax_core GTest::gtest GTest::gtest_main)
+target_link_libraries(core_tests PRIVATE lumitrax_core lumitrax_site_roots GTest::gtest GTest::gtest_main)
+target_compile_definitions(core_tests PRIVATE LUMITRAX_SITE_URL="${LUMITRAX_SITE_URL}")
 target_compile_options(core_tests PRIVATE ${LUMITRAX_WARNINGS})
 gtest_discover_tests(core_tests DISCOVERY_TIMEOUT 60)

@@ -4,6 +4,7 @@
 
 #include <random>
 
+#include "core/links.h"
 #include "core/ping_policy.h"
 #include "framework/application.h"
 #include "framework/message_dialog.h"
@@ -124,7 +125,7 @@ void TfrmMain::FormCreate() {
   tmrMinutes.SetInterval(core::MinutesTimerInterval(RandomBelow()));
   tmrMinutes.SetEnabled(true);
 
-  InitPingNotify(core::PingBaseUrl(LUMITRAX_SITE_URL));
+  InitPingNotify(core::PingBaseUrl(core::DefaultLinkRoots().ProductSite));
   InstallKeyboardHook(Handle());
   ApplySettings();
 }

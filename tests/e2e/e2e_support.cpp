@@ -12,8 +12,8 @@ std::wstring BesideTestExe(const std::wstring& file_name) {
   return dir + file_name;
 }
 
-Program::Program() {
-  std::wstring command = L"\"" + BesideTestExe(L"Lumitrax.exe") + L"\"";
+Program::Program(const std::wstring& exe_name) {
+  std::wstring command = L"\"" + BesideTestExe(exe_name) + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info_))

@@ -13,7 +13,7 @@ std::wstring BesideTestExe(const std::wstring& file_name);
 // still runs.
 class Program {
  public:
-  Program();
+  explicit Program(const std::wstring& exe_name = L"Lumitrax.exe");
   ~Program();
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;

@@ -18,13 +18,19 @@ class TestHttpServer {
  public:
   enum class Mode { Ok, NotFound, Silent };
 
-  explicit TestHttpServer(Mode mode) : mode_(mode) {
+  // port 0: any free port.
+  explicit TestHttpServer(Mode mode, unsigned short port = 0) : mode_(mode) {
     WSADATA data{};
     ::WSAStartup(MAKEWORD(2, 2), &data);
     listener_ = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    // A fixed port is bound again by the next test while the last one's
+    // connections still linger.
+    const BOOL reuse = TRUE;
+    ::setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&reuse), sizeof reuse);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(port);
     ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
     ::listen(listener_, 4);
     int length = sizeof address;
