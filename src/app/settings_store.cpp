@@ -1,27 +1,158 @@
-// The main window's settings in the registry.
+// The main window's settings in the registry: read into the controls once at
+// start, written back from them when the window is closed to the tray and when
+// the program ends.
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <optional>
+
 #include "app/form_main.h"
+#include "app/win_registry.h"
+#include "core/placement.h"
+#include "core/settings_recovery.h"
+#include "core/settings_store.h"
+#include "core/windows_version.h"
+#include "framework/text.h"
 
 namespace lumitrax {
+namespace {
+
+core::Rect ToRect(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
+
+// The work area of the monitor nearest to a rectangle.
+core::Rect WorkAreaNear(const core::Rect& window) {
+  const RECT rect{window.left, window.top, window.right, window.bottom};
+  MONITORINFO info{};
+  info.cbSize = sizeof(info);
+  if (::GetMonitorInfoW(::MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &info)) return ToRect(info.rcWork);
+  RECT work{};
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  return ToRect(work);
+}
+
+// The spin edits keep 16-bit positions; their own limits apply after this.
+int16_t ToSpinPosition(int32_t value) {
+  return static_cast<int16_t>(std::clamp<int32_t>(value, INT16_MIN, INT16_MAX));
+}
+
+// The version as Windows reports it to the program. Before Windows 8.1 that
+// is the real one; later systems may report 6.2 to programs they do not know,
+// which is still "Vista or later".
+core::WindowsVersion RunningWindowsVersion() {
+  OSVERSIONINFOW info{};
+  info.dwOSVersionInfoSize = sizeof(info);
+  if (!::GetVersionExW(&info)) return {};
+  return {info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion};
+}
+
+}  // namespace
+
+void TfrmMain::UseWindowsVersionDefaults() {
+  if (!core::OlderThanVista(RunningWindowsVersion())) return;
+  core::Settings settings = SettingsFromControls();
+  core::UsePreVistaTrayColors(settings);
+  SettingsToControls(settings);
+}
+
+core::Settings TfrmMain::SettingsFromControls() {
+  core::Settings s;
+  s.Bounds = StoredBounds();
+  s.Visible = FWindowVisible;
+  s.AutoRun = chbAutoRun.Checked();
+  s.BeepOnSwitch = chbBeepOnSwitch.Checked();
+  s.TrayLed1 = cmbLed1.ItemIndex();
+  s.TrayLed2 = cmbLed2.ItemIndex();
+  s.TrayLed3 = cmbLed3.ItemIndex();
+  s.IconMarks = chbIconMarks.Checked();
+  s.TrayColor1 = cmbColor1.SelectedColor();
+  s.TrayColor2 = cmbColor2.SelectedColor();
+  s.TrayColor3 = cmbColor3.SelectedColor();
+  s.GridColor = cmbColorGrid.SelectedColor();
+  s.OsdShow = grpOsd.CheckBoxChecked();
+  s.OsdLed1 = chbOsdLed1.Checked();
+  s.OsdLed2 = chbOsdLed2.Checked();
+  s.OsdLed3 = chbOsdLed3.Checked();
+  s.OsdAutoHide = chbOsdAutoHide.Checked();
+  s.OsdHideAfter = chbOsdHideAfter.Checked();
+  s.OsdHideInterval = edOsdHideAfter.Position();
+  s.OsdOpacity = edOsdOpacity.Position();
+  s.OsdSize = cmbOsdSize.ItemIndex();
+  s.OsdBody = cmbOsdBody.SelectedColor();
+  s.OsdText = cmbOsdText.SelectedColor();
+  return s;
+}
+
+void TfrmMain::SettingsToControls(const core::Settings& s) {
+  // A control given the value it already holds does not change, so values
+  // that were not stored leave their controls as they are.
+  chbAutoRun.SetChecked(s.AutoRun);
+  chbBeepOnSwitch.SetChecked(s.BeepOnSwitch);
+  cmbLed1.SetItemIndex(s.TrayLed1);
+  cmbLed2.SetItemIndex(s.TrayLed2);
+  cmbLed3.SetItemIndex(s.TrayLed3);
+  chbIconMarks.SetChecked(s.IconMarks);
+  cmbColor1.SetSelectedColor(s.TrayColor1);
+  cmbColor2.SetSelectedColor(s.TrayColor2);
+  cmbColor3.SetSelectedColor(s.TrayColor3);
+  cmbColorGrid.SetSelectedColor(s.GridColor);
+  grpOsd.SetCheckBoxChecked(s.OsdShow);
+  chbOsdLed1.SetChecked(s.OsdLed1);
+  chbOsdLed2.SetChecked(s.OsdLed2);
+  chbOsdLed3.SetChecked(s.OsdLed3);
+  chbOsdAutoHide.SetChecked(s.OsdAutoHide);
+  chbOsdHideAfter.SetChecked(s.OsdHideAfter);
+  edOsdHideAfter.SetPosition(ToSpinPosition(s.OsdHideInterval));
+  edOsdOpacity.SetPosition(ToSpinPosition(s.OsdOpacity));
+  cmbOsdSize.SetItemIndex(s.OsdSize);
+  cmbOsdBody.SetSelectedColor(s.OsdBody);
+  cmbOsdText.SetSelectedColor(s.OsdText);
+}
+
+std::string TfrmMain::StoredBounds() {
+  const HWND window = Handle();
+  RECT current{};
+  ::GetWindowRect(window, &current);
+  std::optional<core::Rect> normal;
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof(placement);
+  if (::GetWindowPlacement(window, &placement)) {
+    // The normal position is relative to the work area of the window's
+    // monitor; stored, it is a screen position like the one it is read back as.
+    RECT screen = placement.rcNormalPosition;
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    if (::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info))
+      ::OffsetRect(&screen, info.rcWork.left - info.rcMonitor.left, info.rcWork.top - info.rcMonitor.top);
+    normal = ToRect(screen);
+  }
+  return core::RectToStr(core::BoundsToStore(normal, ToRect(current)));
+}
 
 void TfrmMain::LoadSettings() {
-  // With nothing stored the window opens at the centre of the work area.
+  core::Settings settings = SettingsFromControls();
+  TWinRegistry registry;
+  // Damaged values keep their defaults and the rest is still read, so that
+  // the next save does not write defaults over the user's other settings.
+  const auto error = core::LoadSettingsPastDamage(registry, RootOf(FRegRoot), Narrow(FRegKey), settings);
+
   const HWND window = Handle();
   RECT frame{};
   ::GetWindowRect(window, &frame);
-  MONITORINFO info{};
-  info.cbSize = sizeof(info);
-  ::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info);
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
-  ::SetWindowPos(window, nullptr, info.rcWork.left + (info.rcWork.right - info.rcWork.left - width) / 2,
-                 info.rcWork.top + (info.rcWork.bottom - info.rcWork.top - height) / 2, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  FWindowVisible = true;
-  Show();
+  const core::Rect placed = core::PlaceFromBounds(settings.Bounds, ToRect(frame), WorkAreaNear);
+  ::SetWindowPos(window, nullptr, placed.left, placed.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  FWindowVisible = settings.Visible;
+  SetVisible(FWindowVisible);
+
+  SettingsToControls(settings);
+  AdoptCustomColors();
+  UpdateTransparentColor();
+  if (error) throw *error;
 }
 
-void TfrmMain::SaveSettings() {}
+void TfrmMain::SaveSettings() {
+  TWinRegistry registry;
+  core::SaveSettings(registry, RootOf(FRegRoot), Narrow(FRegKey), SettingsFromControls());
+}
 
 }  // namespace lumitrax
