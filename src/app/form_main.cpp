@@ -30,6 +30,12 @@ TfrmMain::TfrmMain() {
   // window is owned by it and so never gets one either.
   Application().SetHidden(true);
   Application().OnMessage = [this](MSG& msg, bool& handled) { OnMessage(msg, handled); };
+  chbAutoRun.OnClick = [this](TComponent& sender) { chbAutoRunClick(sender); };
+  // One instance per user: a duplicate hands over to the running one here
+  // and ends as soon as its message loop starts.
+  OneInstance.Name = L"OneInstance";
+  OneInstance.PerformChecking = TPerformChecking::pcForCurrentUserOnly;
+  OneInstance.CheckInstance();
   // A failing start-up step stops the remaining ones; the error is shown and
   // the program runs on with what was done so far.
   try {
@@ -112,6 +118,10 @@ void TfrmMain::CreateComponents() {
 }
 
 void TfrmMain::FormCreate() {
+  if (OneInstance.InstanceExists()) {
+    Application().Terminate();
+    return;
+  }
   FTransparentColor = 0xFF00FF;
   FRegRoot = HKEY_CURRENT_USER;
   FRegKey = L"\\Software\\MOVRANIK\\Lumitrax";
@@ -124,6 +134,7 @@ void TfrmMain::FormCreate() {
 
   tmrMinutes.SetInterval(core::MinutesTimerInterval(RandomBelow()));
   tmrMinutes.SetEnabled(true);
+  UseWindowsVersionDefaults();
 
   InitPingNotify(core::PingBaseUrl(core::DefaultLinkRoots().ProductSite));
   InstallKeyboardHook(Handle());
@@ -134,6 +145,7 @@ void TfrmMain::ApplySettings() {
   if (!FSettingsPending) return;
   FSettingsPending = false;
   LoadSettings();
+  chbAutoRunClick(chbAutoRun);
   grpOsdCheckBoxClick(grpOsd);
   ComposeTrayIcons();
   UpdateLockButtons();

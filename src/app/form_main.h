@@ -11,6 +11,8 @@
 #include "core/ping_policy.h"
 #include "core/ping_query.h"
 #include "core/icon_composer.h"
+#include "core/settings_schema.h"
+#include "app/one_instance.h"
 #include "framework/control.h"
 #include "framework/image_list.h"
 #include "framework/form.h"
@@ -189,6 +191,15 @@ class TfrmMain : public TForm {
   core::PingSettings CurrentPingSettings();
 
   // --- Settings store, autorun and single instance ---
+  TOneInstance OneInstance;
+  void chbAutoRunClick(TComponent& sender);
+  // The settings as the controls hold them now, and back into the controls.
+  core::Settings SettingsFromControls();
+  void SettingsToControls(const core::Settings& settings);
+  // "Bounds" for the window where it is now.
+  std::string StoredBounds();
+  // White LEDs on a black grid before Windows Vista.
+  void UseWindowsVersionDefaults();
 
 
   // Flags shared with the web presence. The usage ping's state keeps the
