@@ -1,0 +1,345 @@
+// The main window's settings in the real registry of the test prefix: a save
+// and load round trip, damaged values, the window's stored place, the Run
+// entry, and the single-instance guard's mutexes and hand-over.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/form_main.h"
+#include "app/one_instance.h"
+#include "framework/application.h"
+#include "framework/version_info.h"
+#include "test_support.h"
+
+namespace lumitrax {
+namespace {
+
+using testing::Pump;
+
+const wchar_t* const kKey = L"Software\\MOVRANIK\\Lumitrax";
+const wchar_t* const kTray = L"Software\\MOVRANIK\\Lumitrax\\TrayIcon";
+const wchar_t* const kOsd = L"Software\\MOVRANIK\\Lumitrax\\OSD";
+const wchar_t* const kRun = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+void PutDword(const wchar_t* key, const wchar_t* name, DWORD value) {
+  ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, key, name, REG_DWORD, &value, sizeof(value)), ERROR_SUCCESS);
+}
+
+void PutString(const wchar_t* key, const wchar_t* name, const std::wstring& value) {
+  ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, key, name, REG_SZ, value.c_str(),
+                              static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))),
+            ERROR_SUCCESS);
+}
+
+// The value's type, or REG_NONE when it is missing.
+DWORD TypeOf(const wchar_t* key, const wchar_t* name) {
+  DWORD type = REG_NONE;
+  if (::RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_ANY | RRF_NOEXPAND, &type, nullptr, nullptr) !=
+      ERROR_SUCCESS)
+    return REG_NONE;
+  return type;
+}
+
+DWORD GetDword(const wchar_t* key, const wchar_t* name) {
+  DWORD value = 0xDEADBEEF, size = sizeof(value);
+  EXPECT_EQ(::RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_DWORD, nullptr, &value, &size), ERROR_SUCCESS)
+      << "no number " << std::string(name, name + wcslen(name));
+  return value;
+}
+
+std::wstring GetString(const wchar_t* key, const wchar_t* name) {
+  wchar_t text[512] = {};
+  DWORD size = sizeof(text);
+  if (::RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, nullptr, text,
+                     &size) != ERROR_SUCCESS)
+    return L"<missing>";
+  return text;
+}
+
+RECT WindowRect(TfrmMain& form) {
+  RECT rect{};
+  ::GetWindowRect(form.Handle(), &rect);
+  return rect;
+}
+
+RECT WorkArea(TfrmMain& form) {
+  MONITORINFO info{};
+  info.cbSize = sizeof(info);
+  ::GetMonitorInfoW(::MonitorFromWindow(form.Handle(), MONITOR_DEFAULTTONEAREST), &info);
+  return info.rcWork;
+}
+
+std::wstring ExeName() {
+  const std::wstring path = GetModulePath();
+  return path.substr(path.find_last_of(L'\\') + 1);
+}
+
+// A main window started on the registry as the test arranged it; the errors
+// its start-up raised are collected instead of shown.
+class StoredSettings : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    form_.reset();
+    Application().OnException = nullptr;
+  }
+  TfrmMain& Start() {
+    errors_.clear();
+    Application().OnException = [this](const std::exception& error) { errors_.push_back(error.what()); };
+    form_ = std::make_unique<TfrmMain>();
+    Pump(50);
+    return *form_;
+  }
+  void Stop() { form_.reset(); }
+
+  std::unique_ptr<TfrmMain> form_;
+  std::vector<std::string> errors_;
+};
+
+TEST_F(StoredSettings, ASavedRecordComesBackIntoEveryControlAndTheWindowsPlace) {
+  TfrmMain& first = Start();
+  ASSERT_TRUE(errors_.empty());
+  first.chbBeepOnSwitch.SetChecked(false);
+  first.cmbLed2.SetItemIndex(0);
+  first.chbIconMarks.SetChecked(false);
+  first.cmbColor1.SetSelectedColor(0x123456);  // not in the list
+  first.cmbColorGrid.SetSelectedColor(0x000000);
+  first.chbOsdLed1.SetChecked(true);
+  first.chbOsdHideAfter.SetChecked(true);
+  first.edOsdHideAfter.SetPosition(12);
+  first.edOsdOpacity.SetPosition(55);
+  first.cmbOsdSize.SetItemIndex(6);
+  first.cmbOsdText.SetSelectedColor(0x00FFFF);
+  RECT rect = WindowRect(first);
+  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  ::SetWindowPos(first.Handle(), nullptr, 50, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  first.SaveSettings();
+  Stop();
+
+  // Written with the right types; the OSD's own position is not part of it.
+  EXPECT_EQ(TypeOf(kKey, L"Bounds"), static_cast<DWORD>(REG_SZ));
+  EXPECT_EQ(GetString(kKey, L"Bounds"), L"50,60," + std::to_wstring(width) + L"," + std::to_wstring(height));
+  EXPECT_EQ(GetDword(kKey, L"Visible"), 1u);
+  EXPECT_EQ(GetDword(kKey, L"AutoRun"), 1u);
+  EXPECT_EQ(GetDword(kKey, L"BeepOnSwitch"), 0u);
+  EXPECT_EQ(GetDword(kTray, L"Led2"), 0u);
+  EXPECT_EQ(GetDword(kTray, L"Color1"), 0x123456u);
+  EXPECT_EQ(GetDword(kTray, L"GridColor"), 0u);
+  EXPECT_EQ(GetDword(kOsd, L"HideInterval"), 12u);
+  EXPECT_EQ(GetDword(kOsd, L"Size"), 6u);
+  EXPECT_EQ(TypeOf(kOsd, L"Bounds"), static_cast<DWORD>(REG_NONE));
+
+  TfrmMain& second = Start();
+  ASSERT_TRUE(errors_.empty());
+  rect = WindowRect(second);
+  EXPECT_EQ(rect.left, 50);
+  EXPECT_EQ(rect.top, 60);
+  EXPECT_TRUE(second.Visible());
+  EXPECT_FALSE(second.chbBeepOnSwitch.Checked());
+  EXPECT_EQ(second.cmbLed1.ItemIndex(), 1);
+  EXPECT_EQ(second.cmbLed2.ItemIndex(), 0);
+  EXPECT_FALSE(second.chbIconMarks.Checked());
+  EXPECT_EQ(second.cmbColor1.SelectedColor(), 0x123456u);
+  // A colour no entry holds becomes the picker's custom colour.
+  EXPECT_EQ(second.cmbColor1.CustomColor(), 0x123456u);
+  EXPECT_EQ(second.cmbColor1.ItemIndex(), 0);
+  EXPECT_EQ(second.cmbColorGrid.SelectedColor(), 0u);
+  EXPECT_TRUE(second.chbOsdLed1.Checked());
+  EXPECT_TRUE(second.chbOsdLed2.Checked());
+  EXPECT_TRUE(second.chbOsdHideAfter.Checked());
+  EXPECT_EQ(second.edOsdHideAfter.Position(), 12);
+  EXPECT_EQ(second.edOsdOpacity.Position(), 55);
+  EXPECT_EQ(second.cmbOsdSize.ItemIndex(), 6);
+  EXPECT_EQ(second.cmbOsdText.SelectedColor(), 0x00FFFFu);
+}
+
+TEST_F(StoredSettings, ADamagedValueIsReportedAndNoOtherSettingIsLost) {
+  PutString(kKey, L"Bounds", L"garbage,,;\x01 x");
+  PutString(kKey, L"Visible", L"no");
+  PutDword(kKey, L"BeepOnSwitch", 0);
+  PutDword(kTray, L"Led1", 7);
+  PutDword(kTray, L"Color2", 0xFFFFFFFF);
+  PutDword(kOsd, L"HideInterval", static_cast<DWORD>(-5));
+  PutDword(kOsd, L"Opacity", 70000);
+  PutDword(kOsd, L"Led3", 2);
+  TfrmMain& form = Start();
+
+  ASSERT_EQ(errors_.size(), 1u);
+  EXPECT_EQ(errors_[0], "Invalid data type for 'Visible'");
+  // "Visible" unreadable: shown, as with nothing stored; "Bounds" unreadable: centred.
+  EXPECT_TRUE(form.Visible());
+  const RECT rect = WindowRect(form), work = WorkArea(form);
+  EXPECT_EQ(rect.left, work.left + (work.right - work.left - (rect.right - rect.left)) / 2);
+  EXPECT_EQ(rect.top, work.top + (work.bottom - work.top - (rect.bottom - rect.top)) / 2);
+  // The values after the damaged one were all read.
+  EXPECT_FALSE(form.chbBeepOnSwitch.Checked());
+  EXPECT_EQ(form.cmbLed1.ItemIndex(), -1);
+  EXPECT_EQ(form.cmbColor2.SelectedColor(), 0xFFFFFFFFu);
+  EXPECT_EQ(form.edOsdHideAfter.Position(), 1);
+  EXPECT_EQ(form.edOsdOpacity.Position(), 100);
+  EXPECT_TRUE(form.chbOsdLed3.Checked());
+
+  // The next save writes back what was read, the list without selection as -1.
+  form.SaveSettings();
+  EXPECT_EQ(GetDword(kKey, L"Visible"), 1u);
+  EXPECT_EQ(GetDword(kKey, L"BeepOnSwitch"), 0u);
+  EXPECT_EQ(GetDword(kTray, L"Led1"), 0xFFFFFFFFu);
+  EXPECT_EQ(GetDword(kTray, L"Color2"), 0xFFFFFFFFu);
+  EXPECT_EQ(GetDword(kOsd, L"Led3"), 1u);
+}
+
+TEST_F(StoredSettings, AHugeBoundsTextOrAStringWhereANumberBelongsNeverLosesTheRest) {
+  PutString(kKey, L"Bounds", std::wstring(10 * 1024, L'7'));
+  PutDword(kKey, L"AutoRun", 0);
+  PutString(kTray, L"Led3", L"3");
+  PutDword(kOsd, L"Show", 0);
+  PutDword(kOsd, L"Size", 1);
+  TfrmMain& form = Start();
+  ASSERT_EQ(errors_.size(), 1u);
+  EXPECT_EQ(errors_[0], "Invalid data type for 'Led3'");
+  // Without a comma the text reads as all zeros: centred.
+  const RECT rect = WindowRect(form), work = WorkArea(form);
+  EXPECT_EQ(rect.left, work.left + (work.right - work.left - (rect.right - rect.left)) / 2);
+  EXPECT_FALSE(form.chbAutoRun.Checked());
+  EXPECT_EQ(form.cmbLed3.ItemIndex(), 3);
+  EXPECT_FALSE(form.grpOsd.CheckBoxChecked());
+  EXPECT_EQ(form.cmbOsdSize.ItemIndex(), 1);
+}
+
+TEST_F(StoredSettings, TheWindowGoesToItsStoredPlaceAndStaysInsideTheWorkArea) {
+  struct Case {
+    const wchar_t* bounds;
+    int left, top;  // INT_MIN: the work area's edge, INT_MAX: its far edge
+  };
+  const Case cases[] = {
+      {L"120,90,10,10", 120, 90},
+      {L"-5000,40,10,10", INT_MIN, 40},
+      {L"100,200", INT_MIN, INT_MIN},  // two numbers are right and bottom
+      {L"99999,99999,1,1", INT_MAX, INT_MAX},
+      {L" 130 , 70 , 0, 0", 130, 70},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.bounds, c.bounds + wcslen(c.bounds)));
+    PutString(kKey, L"Bounds", c.bounds);
+    TfrmMain& form = Start();
+    const RECT rect = WindowRect(form), work = WorkArea(form);
+    const int expected_left = c.left == INT_MIN ? work.left : c.left == INT_MAX ? work.right - (rect.right - rect.left)
+                                                                                  : c.left;
+    const int expected_top = c.top == INT_MIN ? work.top : c.top == INT_MAX ? work.bottom - (rect.bottom - rect.top)
+                                                                              : c.top;
+    EXPECT_EQ(rect.left, expected_left);
+    EXPECT_EQ(rect.top, expected_top);
+    Stop();
+  }
+}
+
+TEST_F(StoredSettings, VisibleStoredAsZeroKeepsTheWindowHiddenAndIsWrittenAgain) {
+  PutDword(kKey, L"Visible", 0);
+  TfrmMain& form = Start();
+  EXPECT_FALSE(form.Visible());
+  EXPECT_FALSE(form.WindowVisible());
+  form.SaveSettings();
+  EXPECT_EQ(GetDword(kKey, L"Visible"), 0u);
+}
+
+TEST_F(StoredSettings, TheRunEntryFollowsTheCheckBoxAtOnceAndAtEveryStart) {
+  const std::wstring quoted = L"\"" + GetModulePath() + L"\"";
+  TfrmMain& form = Start();
+  EXPECT_EQ(GetString(kRun, ExeName().c_str()), quoted) << "a first start registers the program";
+  form.chbAutoRun.SetChecked(false);
+  EXPECT_EQ(TypeOf(kRun, ExeName().c_str()), static_cast<DWORD>(REG_NONE));
+  form.chbAutoRun.SetChecked(true);
+  EXPECT_EQ(GetString(kRun, ExeName().c_str()), quoted);
+  Stop();
+
+  // "AutoRun" stored off removes an entry left from earlier, and leaves
+  // other programs' entries alone.
+  PutString(kRun, L"Someone else.exe", L"\"C:\\else.exe\"");
+  PutDword(kKey, L"AutoRun", 0);
+  Start();
+  EXPECT_EQ(TypeOf(kRun, ExeName().c_str()), static_cast<DWORD>(REG_NONE));
+  EXPECT_EQ(GetString(kRun, L"Someone else.exe"), L"\"C:\\else.exe\"");
+  ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kRun, L"Someone else.exe");
+}
+
+// --- The single-instance guard ---
+
+// Another thread of this process stands in for another instance: a mutex is
+// owned by a thread, so a check from it finds this thread's instance.
+bool ExistsFromAnotherThread(const std::wstring& identifier) {
+  std::atomic<bool> exists{false};
+  std::thread([&] {
+    TOneInstance other;
+    other.Identifier = identifier;
+    other.PerformChecking = TPerformChecking::pcForCurrentUserOnly;
+    exists = other.InstanceExists();
+  }).join();
+  return exists;
+}
+
+TEST(OneInstance, TheFirstCheckOwnsTheInstanceAndOthersSeeItUntilItEnds) {
+  const std::wstring id = L"-guard-" + std::to_wstring(::GetTickCount64());
+  {
+    TOneInstance guard;
+    guard.Identifier = id;
+    guard.PerformChecking = TPerformChecking::pcForCurrentUserOnly;
+    EXPECT_FALSE(guard.InstanceExists());
+    // The owner's own second check passes, as the start-up's second one must.
+    EXPECT_FALSE(guard.InstanceExists());
+    EXPECT_TRUE(ExistsFromAnotherThread(id));
+    // Another identity is another program.
+    EXPECT_FALSE(ExistsFromAnotherThread(id + L"x"));
+  }
+  EXPECT_FALSE(ExistsFromAnotherThread(id)) << "the guard's end must free the instance";
+}
+
+TEST(OneInstance, AnInstanceThatDiedWithoutEndingDoesNotBlockTheNext) {
+  const std::wstring id = L"-died-" + std::to_wstring(::GetTickCount64());
+  // The first owner's thread ends without releasing, as a killed process
+  // would: the mutex is left abandoned (and the guard deliberately leaked).
+  std::thread([&] {
+    auto* guard = new TOneInstance;
+    guard->Identifier = id;
+    guard->PerformChecking = TPerformChecking::pcForCurrentUserOnly;
+    EXPECT_FALSE(guard->InstanceExists());
+  }).join();
+  TOneInstance next;
+  next.Identifier = id;
+  next.PerformChecking = TPerformChecking::pcForCurrentUserOnly;
+  EXPECT_FALSE(next.InstanceExists());
+  EXPECT_TRUE(ExistsFromAnotherThread(id)) << "the one that took over now runs";
+}
+
+TEST(OneInstance, ADuplicateFindsTheOtherApplicationWindowAndPostsItTheHandOver) {
+  const std::wstring id = L"-handover-" + std::to_wstring(::GetTickCount64());
+  TOneInstance running;
+  running.Identifier = id;
+  ASSERT_FALSE(running.InstanceExists());
+  // The running instance's application window, beside this process's own.
+  TApplication other_app;
+  other_app.SetTitle(Application().Title());
+  other_app.Initialize();
+
+  TOneInstance probe;
+  EXPECT_EQ(probe.FindPrevInstanceWindow(), other_app.Handle());
+
+  std::atomic<bool> checked{false}, terminating{false};
+  std::thread([&] {
+    TOneInstance duplicate;
+    duplicate.Identifier = id;
+    checked = duplicate.CheckInstance();
+    terminating = duplicate.Terminating();
+  }).join();
+  EXPECT_TRUE(checked);
+  EXPECT_TRUE(terminating);
+  MSG msg{};
+  ASSERT_TRUE(::PeekMessageW(&msg, other_app.Handle(), WM_ACTIVATEINSTANCE, WM_ACTIVATEINSTANCE, PM_REMOVE));
+  EXPECT_EQ(reinterpret_cast<HWND>(msg.wParam), Application().Handle());
+  EXPECT_EQ(reinterpret_cast<HMODULE>(msg.lParam), ::GetModuleHandleW(nullptr));
+}
+
+}  // namespace
+}  // namespace lumitrax
