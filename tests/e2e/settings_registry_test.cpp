@@ -1,0 +1,160 @@
+// The real program's settings and Run entry in the user's registry, and one
+// instance per user, driven from another process.
+#include <gtest/gtest.h>
+
+#include <cwchar>
+#include <string>
+
+#include "e2e_support.h"
+
+namespace lumitrax::e2e {
+namespace {
+
+constexpr DWORD kTimeout = 15000;
+const wchar_t* const kKey = L"Software\\MOVRANIK\\Lumitrax";
+const wchar_t* const kTray = L"Software\\MOVRANIK\\Lumitrax\\TrayIcon";
+const wchar_t* const kOsd = L"Software\\MOVRANIK\\Lumitrax\\OSD";
+const wchar_t* const kRun = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+void PutDword(const wchar_t* key, const wchar_t* name, DWORD value) {
+  ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, key, name, REG_DWORD, &value, sizeof(value)), ERROR_SUCCESS);
+}
+
+void PutString(const wchar_t* key, const wchar_t* name, const std::wstring& value) {
+  ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, key, name, REG_SZ, value.c_str(),
+                              static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))),
+            ERROR_SUCCESS);
+}
+
+// The value's type, or REG_NONE when it is missing.
+DWORD TypeOf(const wchar_t* key, const wchar_t* name) {
+  DWORD type = REG_NONE;
+  if (::RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_ANY | RRF_NOEXPAND, &type, nullptr, nullptr) !=
+      ERROR_SUCCESS)
+    return REG_NONE;
+  return type;
+}
+
+DWORD GetDword(const wchar_t* key, const wchar_t* name) {
+  DWORD value = 0xDEADBEEF, size = sizeof(value);
+  ::RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_DWORD, nullptr, &value, &size);
+  return value;
+}
+
+std::wstring GetString(const wchar_t* key, const wchar_t* name) {
+  wchar_t text[1024] = {};
+  DWORD size = sizeof(text);
+  if (::RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ | RRF_NOEXPAND, nullptr, text, &size) !=
+      ERROR_SUCCESS)
+    return L"<missing>";
+  return text;
+}
+
+std::string Narrow(const wchar_t* text) { return std::string(text, text + wcslen(text)); }
+
+HWND ShownSettingsWindow(const Program& program) {
+  const HWND main = program.FindWindow(L"TfrmMain", L"Lumitrax", kTimeout);
+  if (!main || !WaitFor([&] { return ::IsWindowVisible(main) != FALSE; }, kTimeout)) return nullptr;
+  return main;
+}
+
+TEST(SettingsRegistry, FirstStartRegistersTheQuotedPathAndClosingToTheTrayWritesTheWholeRecord) {
+  Program program;
+  const HWND main = ShownSettingsWindow(program);
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(GetString(kRun, L"Lumitrax.exe"), L"\"" + BesideTestExe(L"Lumitrax.exe") + L"\"");
+  EXPECT_EQ(TypeOf(kKey, L"Visible"), static_cast<DWORD>(REG_NONE)) << "nothing is written before a close";
+
+  RECT frame{};
+  ::GetWindowRect(main, &frame);
+  ::PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+  ASSERT_TRUE(WaitFor([] { return TypeOf(kOsd, L"Color2") != REG_NONE; }, kTimeout));
+  EXPECT_TRUE(program.Running());
+
+  EXPECT_EQ(GetString(kKey, L"Bounds"), std::to_wstring(frame.left) + L"," + std::to_wstring(frame.top) + L"," +
+                                            std::to_wstring(frame.right - frame.left) + L"," +
+                                            std::to_wstring(frame.bottom - frame.top));
+  EXPECT_EQ(GetDword(kKey, L"Visible"), 0u);
+  EXPECT_EQ(GetDword(kKey, L"AutoRun"), 1u);
+  EXPECT_EQ(GetDword(kKey, L"BeepOnSwitch"), 1u);
+  for (const wchar_t* name : {L"Led1", L"Led2", L"Led3", L"IconMarks", L"Color1", L"Color2", L"Color3", L"GridColor"})
+    EXPECT_EQ(TypeOf(kTray, name), static_cast<DWORD>(REG_DWORD)) << Narrow(name);
+  EXPECT_EQ(GetDword(kTray, L"Led3"), 3u);
+  EXPECT_EQ(GetDword(kTray, L"Color1"), 0x0000FFu);
+  EXPECT_EQ(GetDword(kTray, L"GridColor"), 0xD0D0D0u);
+  for (const wchar_t* name : {L"Show", L"Led1", L"Led2", L"Led3", L"AutoHide", L"HideAfter", L"HideInterval",
+                              L"Opacity", L"Size", L"Color1", L"Color2"})
+    EXPECT_EQ(TypeOf(kOsd, name), static_cast<DWORD>(REG_DWORD)) << Narrow(name);
+  EXPECT_EQ(GetDword(kOsd, L"Opacity"), 80u);
+  EXPECT_EQ(GetDword(kOsd, L"Color2"), 0xFFFFFFu);
+}
+
+TEST(SettingsRegistry, ARestartPutsTheWindowBackAndKeepsItHiddenWhenItWasClosed) {
+  PutString(kKey, L"Bounds", L"40,50,300,500");
+  {
+    Program program;
+    const HWND main = ShownSettingsWindow(program);
+    ASSERT_NE(main, nullptr);
+    RECT frame{};
+    ::GetWindowRect(main, &frame);
+    EXPECT_EQ(frame.left, 40);
+    EXPECT_EQ(frame.top, 50);
+  }
+  PutDword(kKey, L"Visible", 0);
+  Program program;
+  const HWND main = program.FindWindow(L"TfrmMain", L"Lumitrax", kTimeout);
+  ASSERT_NE(main, nullptr);
+  // Well past the start-up phase: still nothing shown.
+  ::Sleep(2500);
+  EXPECT_FALSE(::IsWindowVisible(main));
+  EXPECT_TRUE(program.Running());
+}
+
+TEST(SettingsRegistry, AutoRunStoredOffRemovesAnEarlierRunEntryAtStart) {
+  PutString(kRun, L"Lumitrax.exe", L"\"C:\\old place\\Lumitrax.exe\"");
+  PutDword(kKey, L"AutoRun", 0);
+  Program program;
+  ASSERT_NE(ShownSettingsWindow(program), nullptr);
+  EXPECT_TRUE(WaitFor([] { return TypeOf(kRun, L"Lumitrax.exe") == REG_NONE; }, kTimeout));
+}
+
+TEST(OneInstance, ASecondStartShowsTheFirstOnesWindowAndEndsWithoutOneOfItsOwn) {
+  PutDword(kKey, L"Visible", 0);
+  Program first;
+  const HWND main = first.FindWindow(L"TfrmMain", L"Lumitrax", kTimeout);
+  ASSERT_NE(main, nullptr);
+  ::Sleep(1500);
+  ASSERT_FALSE(::IsWindowVisible(main));
+  // The Run entry is the first one's; the second must not touch it.
+  PutString(kRun, L"Lumitrax.exe", L"\"marker\"");
+
+  Program second;
+  DWORD exit_code = 99;
+  EXPECT_TRUE(second.WaitForExit(5000, &exit_code)) << "the second instance keeps running";
+  EXPECT_EQ(exit_code, 0u);
+  EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(main) != FALSE; }, kTimeout))
+      << "the running instance did not show its settings window";
+  EXPECT_TRUE(first.Running());
+  EXPECT_EQ(GetString(kRun, L"Lumitrax.exe"), L"\"marker\"");
+  EXPECT_EQ(TypeOf(kKey, L"Bounds"), static_cast<DWORD>(REG_NONE)) << "the second instance wrote settings";
+}
+
+TEST(OneInstance, AKilledInstanceDoesNotBlockTheNextStart) {
+  {
+    Program killed;
+    ASSERT_NE(ShownSettingsWindow(killed), nullptr);
+  }  // terminated here, its mutex abandoned
+  Program next;
+  EXPECT_NE(ShownSettingsWindow(next), nullptr);
+  EXPECT_TRUE(next.Running());
+}
+
+TEST(OneInstance, TwoStartsAtTheSameMomentLeaveOneRunning) {
+  Program a;
+  Program b;
+  ::Sleep(4000);
+  EXPECT_EQ(a.Running() + b.Running(), 1);
+}
+
+}  // namespace
+}  // namespace lumitrax::e2e
