@@ -97,6 +97,7 @@ void TfrmMain::CreateComponents() {
   miScrollLock = &miSwitch->Add(L"Scroll Lock", 3);
   for (TMenuItem* item : {miNumLock, miCapsLock, miScrollLock}) item->OnClick = switch_lock;
   miPopupAbout = &pmPopup.Items.Add(L"About");
+  miPopupAbout->OnClick = [this](TComponent&) { actAboutExecute(); };
   miPopup1 = &pmPopup.Items.Add(L"-");
   miPopupClose = &pmPopup.Items.Add(L"Close");
   miPopupClose->OnClick = [this](TComponent&) { actCloseExecute(); };

@@ -190,6 +190,10 @@ class TfrmMain : public TForm {
   // What the ping tells of the settings, read from the controls now.
   core::PingSettings CurrentPingSettings();
 
+  // --- Links and About ---
+  void OnLinkClick(TComponent& sender);
+  void actAboutExecute();
+
   // --- Settings store, autorun and single instance ---
   TOneInstance OneInstance;
   void chbAutoRunClick(TComponent& sender);

@@ -152,10 +152,11 @@ void TLabel::FitToText() {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void TLabel::SetOwnFont(const std::wstring& face, int height96, COLORREF color) {
+void TLabel::SetOwnFont(const std::wstring& face, int height96, COLORREF color, bool bold) {
   font_face_ = face;
   font_height96_ = height96;
   font_color_ = color;
+  font_bold_ = bold;
   font_.reset();
   if (HandleAllocated()) ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
 }
@@ -175,7 +176,7 @@ HFONT TLabel::Font() {
       ::GetObjectW(TControl::Font(), sizeof(log), &log);
     } else {
       log.lfHeight = -Scale(font_height96_);
-      log.lfWeight = FW_NORMAL;
+      log.lfWeight = font_bold_ ? FW_BOLD : FW_NORMAL;
       log.lfCharSet = DEFAULT_CHARSET;
       log.lfQuality = CLEARTYPE_QUALITY;
       font_face_.copy(log.lfFaceName, LF_FACESIZE - 1);

@@ -96,7 +96,7 @@ class TLabel : public TControl {
   // Widens the label to its text when the text is wider than its bounds.
   bool AutoSize = false;
   // A font of its own (face, 96-dpi height) instead of the parent's.
-  void SetOwnFont(const std::wstring& face, int height96, COLORREF color);
+  void SetOwnFont(const std::wstring& face, int height96, COLORREF color, bool bold = false);
   void SetUnderline(bool underline);
   bool Underline() const noexcept { return underline_; }
   COLORREF FontColor() const noexcept { return font_color_; }
@@ -116,6 +116,7 @@ class TLabel : public TControl {
   std::wstring font_face_;
   int font_height96_ = 0;
   COLORREF font_color_ = CLR_INVALID;
+  bool font_bold_ = false;
   bool underline_ = false;
   bool mouse_inside_ = false;
   UniqueFont font_;

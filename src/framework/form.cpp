@@ -97,7 +97,48 @@ bool TForm::CloseQuery() {
   return can_close;
 }
 
+TTaskWindowsDisabler::TTaskWindowsDisabler(HWND modal_window) {
+  ::EnumThreadWindows(
+      ::GetCurrentThreadId(),
+      [](HWND window, LPARAM list) -> BOOL {
+        if (::IsWindowVisible(window) && ::IsWindowEnabled(window))
+          reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&disabled_));
+  std::erase(disabled_, modal_window);
+  for (HWND window : disabled_) ::EnableWindow(window, FALSE);
+}
+
+TTaskWindowsDisabler::~TTaskWindowsDisabler() {
+  for (HWND window : disabled_)
+    if (::IsWindow(window)) ::EnableWindow(window, TRUE);
+}
+
+int TForm::ShowModal() {
+  ModalResult = mrNone;
+  const HWND window = Handle();
+  TTaskWindowsDisabler disabler(window);
+  modal_ = true;
+  struct EndModal {
+    TForm& form;
+    ~EndModal() {
+      form.modal_ = false;
+      if (form.HandleAllocated()) ::ShowWindow(form.Handle(), SW_HIDE);
+    }
+  } end_modal{*this};
+  Show();
+  ::SetForegroundWindow(window);
+  Application().ModalLoop([this] { return ModalResult != mrNone || !HandleAllocated(); });
+  if (ModalResult == mrNone) ModalResult = mrCancel;
+  return ModalResult;
+}
+
 void TForm::Close() {
+  if (modal_) {
+    if (CloseQuery()) ModalResult = mrCancel;
+    return;
+  }
   if (!CloseQuery()) return;
   TCloseAction action = TCloseAction::Hide;
   if (OnClose) OnClose(*this, action);

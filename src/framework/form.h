@@ -7,6 +7,7 @@
 #include <functional>
 
 #include <string>
+#include <vector>
 
 #include "framework/handles.h"
 #include "framework/window.h"
@@ -14,6 +15,24 @@
 namespace lumitrax {
 
 enum class TCloseAction { None, Hide, Free, Minimize };
+
+// Modal results.
+constexpr int mrNone = 0;
+constexpr int mrOk = 1;
+constexpr int mrCancel = 2;
+
+// Disables the thread's other visible windows for a modal window's time, and
+// enables them again at the end of the scope.
+class TTaskWindowsDisabler {
+ public:
+  explicit TTaskWindowsDisabler(HWND modal_window);
+  ~TTaskWindowsDisabler();
+  TTaskWindowsDisabler(const TTaskWindowsDisabler&) = delete;
+  TTaskWindowsDisabler& operator=(const TTaskWindowsDisabler&) = delete;
+
+ private:
+  std::vector<HWND> disabled_;
+};
 
 enum TShiftState : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4 };
 TShiftState CurrentShiftState();
@@ -40,6 +59,10 @@ class TForm : public TWindow {
   // terminates the application.
   void Close();
   bool CloseQuery();
+  // Shows the form modally until ModalResult is set (a close request sets
+  // mrCancel) and returns it; the form is hidden again at the end.
+  int ShowModal();
+  int ModalResult = mrNone;
 
   // The form's font, by face and height in 96-dpi pixels, scaled to the DPI.
   void SetFont(const std::wstring& face, int height96, bool bold = false);
@@ -63,6 +86,7 @@ class TForm : public TWindow {
   bool font_bold_ = false;
   UniqueFont font_;
   UniqueWindow tool_tip_;
+  bool modal_ = false;
 };
 
 }  // namespace lumitrax

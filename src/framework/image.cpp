@@ -32,6 +32,11 @@ void TImage::SetPicture(UniqueBitmap picture) {
   if (HandleAllocated()) ::InvalidateRect(Handle(), nullptr, TRUE);
 }
 
+void TImage::SetIcon(HICON icon) {
+  icon_ = icon;
+  if (HandleAllocated()) ::InvalidateRect(Handle(), nullptr, TRUE);
+}
+
 void TImage::CreateParams(TCreateParams& params) {
   TControl::CreateParams(params);
   params.class_name = L"TImage";
@@ -47,7 +52,9 @@ LRESULT TImage::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
       RECT client{};
       ::GetClientRect(Handle(), &client);
       ::FillRect(paint.get(), &client, ::GetSysColorBrush(COLOR_BTNFACE));
-      if (picture_) {
+      if (icon_) {
+        ::DrawIconEx(paint.get(), 0, 0, icon_, client.right, client.bottom, 0, nullptr, DI_NORMAL);
+      } else if (picture_) {
         const SIZE size = BitmapSize(picture_.get());
         UniqueMemoryDc source(::CreateCompatibleDC(paint.get()));
         SelectObjectScope select(source.get(), picture_.get());

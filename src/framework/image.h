@@ -19,6 +19,10 @@ class TImage : public TControl {
 
   HBITMAP Picture() const noexcept { return picture_.get(); }
   void SetPicture(UniqueBitmap picture);
+  // An icon drawn at the control's size instead of a bitmap; not owned (a
+  // shared icon of the module).
+  HICON Icon() const noexcept { return icon_; }
+  void SetIcon(HICON icon);
   bool Transparent = false;
   bool HandCursor = false;
 
@@ -28,6 +32,7 @@ class TImage : public TControl {
 
  private:
   UniqueBitmap picture_;
+  HICON icon_ = nullptr;
 };
 
 class TBitBtn : public TButton {

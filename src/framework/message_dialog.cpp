@@ -34,19 +34,7 @@ class TMessageForm : public TForm {
   int Execute() {
     const HWND window = Handle();
     Layout(window);
-    // Disable the thread's other windows for the time of the dialog.
-    std::vector<HWND> disabled;
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND w, LPARAM list) -> BOOL {
-          auto* self = reinterpret_cast<std::vector<HWND>*>(list);
-          if (::IsWindowVisible(w) && ::IsWindowEnabled(w)) self->push_back(w);
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&disabled));
-    disabled.erase(std::remove(disabled.begin(), disabled.end(), window), disabled.end());
-    for (HWND w : disabled) ::EnableWindow(w, FALSE);
-
+    std::optional<TTaskWindowsDisabler> disabler(std::in_place, window);
     const HWND outer = g_active_dialog;
     g_active_dialog = window;
     ::ShowWindow(window, SW_SHOW);
@@ -54,9 +42,7 @@ class TMessageForm : public TForm {
     if (HWND focus = ::GetDlgItem(window, kFirstButtonId + params_.default_button)) ::SetFocus(focus);
     Application().ModalLoop([this] { return result_.has_value(); });
     g_active_dialog = outer;
-
-    for (HWND w : disabled)
-      if (::IsWindow(w)) ::EnableWindow(w, TRUE);
+    disabler.reset();
     DestroyHandle();
     return result_.value_or(params_.cancel_button);
   }

@@ -169,6 +169,10 @@ void TfrmMain::CreateControls() {
     edit->OnChange = osd_change;
     edit->OnUpDownClick = [this](TComponent& sender, TUDBtnType) { UpDownClick(sender); };
   }
+  auto link = [this](TComponent& sender) { OnLinkClick(sender); };
+  for (TControl* control : std::initializer_list<TControl*>{&lbLink, &imgFaceBook, &imgGplus, &imgTwitter, &imgRSS,
+                                                             &imgDelicious, &imgStumbleUpon})
+    control->OnClick = link;
   lbLink.OnMouseEnter = [this](TComponent& sender) { OnLinkMouseEnter(sender); };
   lbLink.OnMouseLeave = [this](TComponent& sender) { OnLinkMouseLeave(sender); };
 }

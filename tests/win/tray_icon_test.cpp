@@ -147,3 +147,20 @@ TEST(TrayIconShowcase, DISABLED_MenuOpenForAScreenshot) {
 
 }  // namespace
 }  // namespace lumitrax
+
+namespace lumitrax {
+namespace {
+
+// Not a test: keeps the About dialog open for a screenshot.
+TEST(AboutShowcase, DISABLED_DialogOpenForAScreenshot) {
+  TfrmMain form;
+  TTimer closer(6000);
+  closer.OnTimer = [&](TComponent&) {
+    closer.SetEnabled(false);
+    if (HWND about = ::FindWindowW(L"TfrmAbout", nullptr)) ::PostMessageW(about, WM_CLOSE, 0, 0);
+  };
+  form.actAboutExecute();
+}
+
+}  // namespace
+}  // namespace lumitrax

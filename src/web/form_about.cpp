@@ -1,0 +1,165 @@
+#include "web/form_about.h"
+
+#include "app/form_main.h"
+#include "framework/application.h"
+#include <algorithm>
+
+#include "framework/version_info.h"
+
+namespace lumitrax {
+namespace {
+
+TfrmAbout* g_about = nullptr;
+
+constexpr int kClientWidth = 332;
+constexpr int kClientHeight = 153;
+
+}  // namespace
+
+TfrmAbout* OpenAboutDialog() noexcept { return g_about; }
+
+TfrmAbout::TfrmAbout(TfrmMain& main) : main_(main) {
+  Name = L"frmAbout";
+  SetFont(L"Arial", 12);
+  struct Row {
+    TControl& control;
+    int left, top, width, height;
+    const wchar_t* caption;
+    intptr_t tag;
+  };
+  const Row rows[] = {
+      {btnOK, 196, 116, 75, 25, L"OK", 0},
+      {imgIcon, 12, 12, 128, 128, L"", 0},
+      {lbTitle, 144, 12, 180, 24, L"Application Name", 0},
+      {lbVersion, 144, 40, 180, 16, L"Version", 0},
+      {lbInfo, 144, 64, 180, 16, L"Keyboard lights for every PC\u2122", 1992},
+      {lbCopyright, 144, 84, 180, 16, L"\u00A9 2026 MOVRANIK", 1977},
+  };
+  for (const Row& row : rows) {
+    row.control.SetBounds(row.left, row.top, row.width, row.height);
+    row.control.SetCaption(row.caption);
+    row.control.Tag = row.tag;
+  }
+  for (TLabel* label : {&lbTitle, &lbVersion, &lbInfo, &lbCopyright}) {
+    label->Alignment = TAlignment::Center;
+    label->WordWrap = false;
+  }
+  lbTitle.SetOwnFont(L"Arial", 21, ::GetSysColor(COLOR_WINDOWTEXT), /*bold=*/true);
+  imgIcon.HandCursor = true;
+  lbInfo.HandCursor = true;
+  lbCopyright.HandCursor = true;
+  btnOK.OnClick = [this](TComponent&) { ModalResult = mrOk; };
+  tmrRunOnce.OnTimer = [this](TComponent&) { tmrRunOnceTimer(); };
+  FormCreate();
+}
+
+void TfrmAbout::CreateParams(TCreateParams& params) {
+  TForm::CreateParams(params);
+  params.class_name = L"TfrmAbout";
+  params.caption = L"About";
+  params.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_CLIPCHILDREN;
+  params.ex_style = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+  // The main window owns the dialog, which stays above it.
+  params.parent = main_.Handle();
+  const UINT dpi = WindowDpi(params.parent);
+  RECT frame{0, 0, ScaleForDpi(kClientWidth, dpi), ScaleForDpi(kClientHeight, dpi)};
+  ::AdjustWindowRectExForDpi(&frame, params.style, FALSE, params.ex_style, dpi);
+  params.x = params.y = 0;
+  params.width = frame.right - frame.left;
+  params.height = frame.bottom - frame.top;
+}
+
+void TfrmAbout::FormCreate() {
+  // The program's icon at the picture's size: sharp at every DPI, taken from
+  // the large images of the group.
+  const int size = imgIcon.Scale(128);
+  imgIcon.SetIcon(static_cast<HICON>(
+      ::LoadImageW(::GetModuleHandleW(nullptr), L"A", IMAGE_ICON, size, size, LR_SHARED)));
+  lbTitle.SetCaption(Application().Title());
+  lbVersion.SetCaption(GetFileVersionString(GetModulePath()));
+  auto link = [this](TComponent& sender) { main_.OnLinkClick(sender); };
+  imgIcon.OnClick = link;
+  lbCopyright.OnClick = link;
+  lbInfo.OnClick = link;
+  // Tab order: the button first.
+  for (TControl* control : std::initializer_list<TControl*>{&btnOK, &imgIcon, &lbTitle, &lbVersion, &lbInfo,
+                                                             &lbCopyright})
+    control->Handle();
+  ::SendMessageW(btnOK.Handle(), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+  PlaceOverMainWindow();
+}
+
+void TfrmAbout::PlaceOverMainWindow() {
+  const HWND window = Handle();
+  RECT own{};
+  ::GetWindowRect(window, &own);
+  const int width = own.right - own.left;
+  const int height = own.bottom - own.top;
+  const HWND main_window = main_.Handle();
+  MONITORINFO info{};
+  info.cbSize = sizeof(info);
+  int left = 0;
+  int top = 0;
+  if (::IsWindowVisible(main_window)) {
+    RECT main_rect{};
+    ::GetWindowRect(main_window, &main_rect);
+    left = main_rect.left + (main_rect.right - main_rect.left - width) / 2;
+    top = main_rect.top + (main_rect.bottom - main_rect.top - height) / 2;
+    ::GetMonitorInfoW(::MonitorFromWindow(main_window, MONITOR_DEFAULTTONEAREST), &info);
+    const RECT& work = info.rcWork;
+    left = std::max<int>(left, work.left);
+    top = std::max<int>(top, work.top);
+    if (left + width > work.right) left = work.right - width;
+    if (top + height > work.bottom) top = work.bottom - height;
+    left = std::max<int>(left, work.left);
+    top = std::max<int>(top, work.top);
+  } else {
+    ::GetMonitorInfoW(::MonitorFromPoint(POINT{867, 221}, MONITOR_DEFAULTTONEAREST), &info);
+    const RECT& work = info.rcWork;
+    left = work.left + (work.right - work.left - width) / 2;
+    top = work.top + (work.bottom - work.top - height) / 2;
+  }
+  ::SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TfrmAbout::tmrRunOnceTimer() {
+  tmrRunOnce.SetEnabled(false);
+  main_.SendPing(L"about");
+}
+
+LRESULT TfrmAbout::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_QUERYENDSESSION:
+      // The session may end: the dialog lets go of the main window and closes.
+      ::SetWindowLongPtrW(Handle(), GWLP_HWNDPARENT, 0);
+      Close();
+      return 1;
+    case WM_COMMAND:
+      // Enter and Escape both press OK.
+      if (LOWORD(wparam) == IDOK || LOWORD(wparam) == IDCANCEL) {
+        ModalResult = mrOk;
+        return 0;
+      }
+      break;
+    case DM_GETDEFID:
+      return MAKELRESULT(::GetDlgCtrlID(btnOK.Handle()), DC_HASDEFID);
+    default:
+      break;
+  }
+  return TForm::WndProc(message, wparam, lparam);
+}
+
+int ShowAbout(TfrmMain& main) {
+  if (g_about) {
+    g_about->BringToFront();
+    return 0;
+  }
+  TfrmAbout about(main);
+  g_about = &about;
+  struct Forget {
+    ~Forget() { g_about = nullptr; }
+  } forget;
+  return about.ShowModal();
+}
+
+}  // namespace lumitrax
