@@ -1,0 +1,122 @@
+// The About dialog over a real main window: one dialog at a time, its texts,
+// its place, the tray menu while it shows, the session end and its ping.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/form_main.h"
+#include "core/ping_query.h"
+#include "test_http_server.h"
+#include "test_support.h"
+#include "web/form_about.h"
+#include "web/ping_notify.h"
+
+namespace lumitrax {
+namespace {
+
+using testing::RunUntil;
+using testing::WindowText;
+
+class AboutDialog : public ::testing::Test {
+ protected:
+  void SetUp() override { form_ = std::make_unique<TfrmMain>(); }
+  void TearDown() override { form_.reset(); }
+  TfrmMain& form() { return *form_; }
+
+  // Runs the About command; `while_open` runs once the dialog shows, and must
+  // close it.
+  void RunAbout(const std::function<void(TfrmAbout&)>& while_open) {
+    TTimer poll(50);
+    poll.OnTimer = [&](TComponent&) {
+      TfrmAbout* about = OpenAboutDialog();
+      if (!about || !about->Visible()) return;
+      poll.SetEnabled(false);
+      while_open(*about);
+    };
+    form().actAboutExecute();
+  }
+  std::unique_ptr<TfrmMain> form_;
+};
+
+TEST_F(AboutDialog, ShowsTitleAndVersionCentredInTheWorkAreaWhileTheSettingsWindowIsHidden) {
+  form().Hide();
+  std::wstring title, version, caption;
+  RECT place{};
+  RunAbout([&](TfrmAbout& about) {
+    title = WindowText(about.lbTitle.Handle());
+    version = WindowText(about.lbVersion.Handle());
+    caption = WindowText(about.Handle());
+    ::GetWindowRect(about.Handle(), &place);
+    about.btnOK.OnClick(about.btnOK);
+  });
+  EXPECT_EQ(title, L"Lumitrax");
+  EXPECT_EQ(version, L"2.5.0.51");
+  EXPECT_EQ(caption, L"About");
+  RECT work{};
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  EXPECT_NEAR((place.left + place.right) / 2, (work.left + work.right) / 2, 1);
+  EXPECT_NEAR((place.top + place.bottom) / 2, (work.top + work.bottom) / 2, 1);
+  EXPECT_EQ(OpenAboutDialog(), nullptr) << "the dialog exists only while it shows";
+}
+
+TEST_F(AboutDialog, IsCentredOverTheVisibleSettingsWindowAndOwnedByIt) {
+  ASSERT_TRUE(form().Visible());
+  RECT place{}, main{};
+  HWND owner = nullptr;
+  RunAbout([&](TfrmAbout& about) {
+    ::GetWindowRect(about.Handle(), &place);
+    owner = ::GetWindow(about.Handle(), GW_OWNER);
+    ::PostMessageW(about.Handle(), WM_CLOSE, 0, 0);
+  });
+  ::GetWindowRect(form().Handle(), &main);
+  EXPECT_EQ(owner, form().Handle());
+  EXPECT_NEAR((place.left + place.right) / 2, (main.left + main.right) / 2, 1);
+  EXPECT_NEAR((place.top + place.bottom) / 2, (main.top + main.bottom) / 2, 1);
+}
+
+TEST_F(AboutDialog, ASecondRequestWhileOpenBringsNothingNewAndTheTrayMenuComesBack) {
+  int result_of_second = -1;
+  bool settings_enabled = true, about_enabled = true, close_enabled = false;
+  HWND first = nullptr;
+  RunAbout([&](TfrmAbout& about) {
+    first = about.Handle();
+    settings_enabled = form().miPopupSetup->Enabled;
+    about_enabled = form().miPopupAbout->Enabled;
+    close_enabled = form().miPopupClose->Enabled;
+    form().actAboutExecute();  // ignored while the dialog shows
+    result_of_second = ShowAbout(form());
+    EXPECT_EQ(OpenAboutDialog()->Handle(), first);
+    ::PostMessageW(about.btnOK.Handle(), BM_CLICK, 0, 0);
+  });
+  EXPECT_EQ(result_of_second, 0);
+  EXPECT_FALSE(settings_enabled);
+  EXPECT_FALSE(about_enabled);
+  EXPECT_TRUE(close_enabled);
+  EXPECT_TRUE(form().miPopupSetup->Enabled);
+  EXPECT_TRUE(form().miPopupAbout->Enabled);
+  EXPECT_FALSE(form().AboutShowing);
+}
+
+TEST_F(AboutDialog, SessionEndClosesItAndLetsTheSessionEnd) {
+  LRESULT answer = 0;
+  RunAbout([&](TfrmAbout& about) { answer = ::SendMessageW(about.Handle(), WM_QUERYENDSESSION, 0, 0); });
+  EXPECT_EQ(answer, 1);
+  EXPECT_EQ(OpenAboutDialog(), nullptr);
+  EXPECT_TRUE(form().miPopupSetup->Enabled);
+  EXPECT_TRUE(form().miPopupAbout->Enabled);
+}
+
+TEST_F(AboutDialog, ReportsItsShowingOnceAfterHalfASecond) {
+  TestHttpServer server(TestHttpServer::Mode::Ok);
+  InitPingNotify(core::PingBaseUrl(server.Root()));
+  form().StartPingPending = false;
+  RunAbout([&](TfrmAbout& about) {
+    ASSERT_TRUE(RunUntil([&] { return !server.RequestLines().empty(); }, 3000));
+    ::PostMessageW(about.Handle(), WM_CLOSE, 0, 0);
+  });
+  ASSERT_EQ(server.RequestLines().size(), 1u);
+  EXPECT_EQ(server.RequestLines()[0].rfind("GET /ping/about/?version=2.5.0.51&auto=On", 0), 0u);
+}
+
+}  // namespace
+}  // namespace lumitrax
