@@ -93,3 +93,10 @@ add_executable(lock_latency_bench tests/bench/lock_latency.cpp)
 target_link_libraries(lock_latency_bench PRIVATE lumitrax_win lumitrax_site_roots)
 target_link_options(lock_latency_bench PRIVATE ${LUMITRAX_STATIC_LINK})
 set_target_properties(lock_latency_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
+# A stand-in for the web browser: Wine hands the addresses it is asked to open
+# to this script (set as Wine's browser by the end-to-end tests), which notes them.
+file(WRITE ${CMAKE_BINARY_DIR}/record-browser.sh
+  "#!/bin/sh\nprintf '%s\\n' \"$@\" >> \"$(dirname \"$0\")/browser-record.txt\"\n")
+file(CHMOD ${CMAKE_BINARY_DIR}/record-browser.sh
+  PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
