@@ -62,6 +62,10 @@ void TControl::Click() {
 LRESULT TControl::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
   // Reflected notifications nobody handled end here, not in the system control.
   if (message >= CN_BASE && message < CN_BASE + 0x400) return 0;
+  if (message == WM_SETCURSOR && HandCursor) {
+    ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
+    return TRUE;
+  }
   return TWindow::WndProc(message, wparam, lparam);
 }
 
@@ -198,12 +202,6 @@ LRESULT TLabel::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
     case CN_BASE + WM_COMMAND:
       if (HIWORD(wparam) == STN_CLICKED) Click();
       return 0;
-    case WM_SETCURSOR:
-      if (HandCursor) {
-        ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
-        return TRUE;
-      }
-      break;
     case WM_MOUSEMOVE:
       if (!mouse_inside_) {
         mouse_inside_ = true;

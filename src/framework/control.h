@@ -31,6 +31,8 @@ class TControl : public TWindow {
 
   // The tool tip text; shown by the form's tool tip when it has one.
   std::wstring Hint;
+  // The hand cursor over the control, as over a web link.
+  bool HandCursor = false;
   TNotifyEvent OnClick;
 
   HFONT Font() override { return parent_->Font(); }
@@ -92,7 +94,6 @@ class TLabel : public TControl {
   TAlignment Alignment = TAlignment::Left;
   bool RightToLeftReading = false;
   bool WordWrap = true;
-  bool HandCursor = false;
   // Widens the label to its text when the text is wider than its bounds.
   bool AutoSize = false;
   // A font of its own (face, 96-dpi height) instead of the parent's.

@@ -68,12 +68,6 @@ LRESULT TImage::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
       }
       return 0;
     }
-    case WM_SETCURSOR:
-      if (HandCursor) {
-        ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
-        return TRUE;
-      }
-      break;
     case WM_LBUTTONUP:
       Click();
       return 0;

@@ -24,7 +24,6 @@ class TImage : public TControl {
   HICON Icon() const noexcept { return icon_; }
   void SetIcon(HICON icon);
   bool Transparent = false;
-  bool HandCursor = false;
 
  protected:
   void CreateParams(TCreateParams& params) override;
