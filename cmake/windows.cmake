@@ -100,3 +100,7 @@ file(WRITE ${CMAKE_BINARY_DIR}/record-browser.sh
   "#!/bin/sh\nprintf '%s\\n' \"$@\" >> \"$(dirname \"$0\")/browser-record.txt\"\n")
 file(CHMOD ${CMAKE_BINARY_DIR}/record-browser.sh
   PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+add_executable(icon_handles_bench tests/bench/icon_handles.cpp)
+target_link_libraries(icon_handles_bench PRIVATE lumitrax_win lumitrax_site_roots)
+target_link_options(icon_handles_bench PRIVATE ${LUMITRAX_STATIC_LINK})
+set_target_properties(icon_handles_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})

@@ -2,7 +2,9 @@
 // mouse handling and menu, its image following the locks, and no handle leaks.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "app/form_main.h"
 #include "framework/application.h"
@@ -116,13 +118,73 @@ TEST_F(TrayIconTest, PreviewBlinksBetweenAllAndNoneLitOnTheTaskbarColour) {
   EXPECT_FALSE(form().tmrAnimation.Enabled()) << "the preview blinks only while the window shows";
 }
 
+// A lock change handled while a composition is being stored (here: from the
+// image list's change notice, which runs the tray icon's reload) must not let
+// the older composition store last.
+class SwitchOnFirstChange : public TImageListListener {
+ public:
+  explicit SwitchOnFirstChange(TfrmMain& form) : form_(form) {}
+  void ImageListChanged(TImageList&) override {
+    if (switched_) return;
+    switched_ = true;
+    form_.SwitchLockClick(*form_.miCapsLock);
+  }
+  void ImageListDestroyed(TImageList&) override {}
+
+ private:
+  TfrmMain& form_;
+  bool switched_ = false;
+};
+
+TEST_F(TrayIconTest, ALockChangeDuringACompositionLeavesNoStaleIcon) {
+  ASSERT_TRUE(RunUntil([&] { return !form().StartupPending(); }, 3000));
+  const bool caps_before = GetLockState(2);
+  SwitchOnFirstChange listener(form());
+  form().imgsIcons.RegisterChanges(listener);
+  form().ComposeTrayIcons();
+  form().imgsIcons.UnregisterChanges(listener);
+  ASSERT_NE(GetLockState(2), caps_before) << "the lock changed in the middle";
+  HDC dc = ::CreateCompatibleDC(nullptr);
+  UniqueBitmap bitmap = form().imgsIcons.GetBitmap(0);
+  HGDIOBJ old = ::SelectObject(dc, bitmap.get());
+  const bool lit = ::GetPixel(dc, 8, 4) == RGB(255, 0, 0);
+  ::SelectObject(dc, old);
+  ::DeleteDC(dc);
+  EXPECT_EQ(lit, GetLockState(2)) << "the icon shows the state from before the change";
+  form().SwitchLockClick(*form().miCapsLock);
+}
+
+// How far up their handle tables new GDI objects and icons go. Wine counts no
+// GUI objects per process, but a leak pushes the top of each table up: 300 new
+// objects use up the free slots and reach it.
+std::pair<unsigned, unsigned> HandleTableTops() {
+  std::vector<HBRUSH> brushes;
+  std::vector<HICON> icons;
+  const BYTE and_bits[32]{}, xor_bits[32]{};
+  unsigned gdi = 0, user = 0;
+  for (int i = 0; i < 300; ++i) {
+    brushes.push_back(::CreateSolidBrush(RGB(1, 2, 3)));
+    icons.push_back(::CreateIcon(nullptr, 16, 16, 1, 1, and_bits, xor_bits));
+    gdi = std::max(gdi, static_cast<unsigned>(reinterpret_cast<uintptr_t>(brushes.back()) & 0xFFFF));
+    user = std::max(user, static_cast<unsigned>(reinterpret_cast<uintptr_t>(icons.back()) & 0xFFFF));
+  }
+  for (HBRUSH brush : brushes) ::DeleteObject(brush);
+  for (HICON icon : icons) ::DestroyIcon(icon);
+  return {gdi, user};
+}
+
 TEST_F(TrayIconTest, HundredsOfRedrawsLeakNoHandles) {
   form().ComposeTrayIcons();
   const DWORD gdi_before = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
   const DWORD user_before = ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS);
+  const auto tops_before = HandleTableTops();
   for (int i = 0; i < 500; ++i) form().ComposeTrayIcons();
+  const auto tops_after = HandleTableTops();
   EXPECT_LE(::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS), gdi_before + 2);
   EXPECT_LE(::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS), user_before + 2);
+  // One leaked object per drawing would move a table's top by hundreds.
+  EXPECT_LT(tops_after.first, tops_before.first + 50);
+  EXPECT_LT(tops_after.second, tops_before.second + 50);
 }
 
 }  // namespace
