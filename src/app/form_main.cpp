@@ -206,6 +206,7 @@ void TfrmMain::FormClose(TCloseAction& /*action*/) {
 }
 
 void TfrmMain::FormDestroy() {
+  DestroyOsd();
   RemoveKeyboardHook();
   DonePingNotify();
 }
@@ -266,6 +267,7 @@ void TfrmMain::OnMessage(MSG& msg, bool& handled) {
     const HWND app = Application().Handle();
     const HWND popup = ::GetLastActivePopup(app);
     if (popup && popup != app && ::IsWindowVisible(popup) && ::IsWindowEnabled(popup)) ::SetForegroundWindow(popup);
+    if (OsdExists()) frmOsd->BringToTopmost();
     tmrMinutesTimer();
   }
 }

@@ -178,9 +178,15 @@ class TfrmMain : public TForm {
 
   // --- The on-screen display ---
   std::unique_ptr<TfrmOsd> frmOsd;
+  bool OsdExists() const noexcept;
   void CreateOsd();
   void DestroyOsd();
   void UpdateOsd();
+  std::string GetOsdText();
+  bool IsOsdNeeded();
+  // The settings root and key path; the display keeps its own key below them.
+  HKEY SettingsRoot() const noexcept { return FRegRoot; }
+  const std::wstring& SettingsKey() const noexcept { return FRegKey; }
 
   // --- System menu items ---
   void CreateSystemMenuItems();

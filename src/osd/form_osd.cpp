@@ -1,9 +1,358 @@
 #include "osd/form_osd.h"
 
-namespace lumitrax {
+#include <optional>
+#include <utility>
 
-TfrmOsd::TfrmOsd(TfrmMain& main) : main_(main) {}
+#include "app/form_main.h"
+#include "app/win_registry.h"
+#include "core/color_list.h"
+#include "core/placement.h"
+#include "framework/application.h"
+#include "framework/text.h"
+
+namespace lumitrax {
+namespace {
+
+// Posted to the display's own window once a fade that outlived its owner has
+// returned; the window is freed when it arrives.
+constexpr UINT WM_OSDRELEASE = WM_APP + 0x0D5;
+
+constexpr const wchar_t* kDesignCaption = L"Scroll Lock OFF";
+constexpr int kBodyMargin = 1;
+constexpr UINT kTextFormat = DT_LEFT | DT_NOPREFIX | DT_EXPANDTABS | DT_NOCLIP;
+
+core::Rect ToRect(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
+
+core::Rect WindowRect(HWND window) {
+  RECT rect{};
+  ::GetWindowRect(window, &rect);
+  return ToRect(rect);
+}
+
+// The work area of the monitor nearest to a rectangle.
+core::Rect WorkAreaNear(const core::Rect& window) {
+  const RECT rect{window.left, window.top, window.right, window.bottom};
+  MONITORINFO info{};
+  info.cbSize = sizeof(info);
+  if (::GetMonitorInfoW(::MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &info)) return ToRect(info.rcWork);
+  RECT work{};
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  return ToRect(work);
+}
+
+core::WindowsVersion RunningWindowsVersion() {
+  OSVERSIONINFOW info{};
+  info.dwOSVersionInfoSize = sizeof(info);
+  if (!::GetVersionExW(&info)) return {};
+  return {info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion};
+}
+
+}  // namespace
+
+COLORREF ColorToRgb(core::Color color) {
+  if (core::IsSystemColor(color)) return ::GetSysColor(static_cast<int>(color & 0xFF));
+  return core::PlainColor(color);
+}
+
+bool LayeredWindowsSupported(const core::WindowsVersion& version) {
+  constexpr uint32_t Windows9x = 1;
+  constexpr uint32_t WindowsNt = 2;
+  constexpr uint32_t Windows2000Major = 5;
+  return version.PlatformId != Windows9x && !(version.PlatformId == WindowsNt && version.Major < Windows2000Major);
+}
+
+bool LayeredWindowsSupported() { return LayeredWindowsSupported(RunningWindowsVersion()); }
+
+void DelayWithMessages(DWORD milliseconds) {
+  const DWORD start = ::GetTickCount();
+  do {
+    Application().ProcessMessages();
+    // Give the processor back between rounds; the wait is short anyway.
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+  } while (::GetTickCount() - start < milliseconds);
+}
+
+TfrmOsd::TfrmOsd(TfrmMain& main, std::unique_ptr<core::RegistryStore> registry)
+    : FMain(main), FRegistry(std::move(registry)) {
+  Name = L"frmOsd";
+  OnShow = [this](TComponent&) { FormShow(); };
+  OnHide = [this](TComponent&) { FormHide(); };
+  tmrVisible.OnTimer = [this](TComponent&) { tmrVisibleTimer(); };
+  tmrHideAfter.OnTimer = [this](TComponent&) { tmrHideAfterTimer(); };
+  WndProcHook.SetAutoDrag(true);
+  WndProcHook.OnMessageBefore = [this](TCustomWndProcHook&, THookMessage& msg, bool&) {
+    WndProcHookMessageBefore(msg);
+  };
+  FormCreate();
+  WndProcHook.SetActive(true);
+}
 
 TfrmOsd::~TfrmOsd() = default;
+
+void TfrmOsd::CreateParams(TCreateParams& params) {
+  TForm::CreateParams(params);
+  params.class_name = L"TfrmOsd";
+  params.style = WS_POPUP;
+  // No taskbar button or Alt+Tab entry, above normal windows, and a click
+  // never takes the focus from the application the user works in.
+  params.ex_style = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE;
+  if (FLayered) params.ex_style |= WS_EX_LAYERED;
+  params.background = nullptr;
+  params.cursor = ::LoadCursorW(nullptr, IDC_SIZEALL);
+  params.x = params.y = 0;
+  params.width = params.height = 0;
+}
+
+void TfrmOsd::FormCreate() {
+  FLayered = LayeredWindowsSupported();
+  const HWND window = Handle();
+  if (FLayered) SetAlpha(FAlpha);
+  FSize = core::OsdDefaultSize;
+  FBodyColor = ::GetSysColor(COLOR_BTNFACE);
+  FTextColor = core::clWhite;
+  SetFontSize(FSize);
+
+  // Placed with room for wider texts first, then shrunk to the body: the
+  // default position far beyond the corner leaves the display's corner where
+  // a window of the design caption plus a scroll bar's width would end.
+  const SIZE body = TextExtent(FText);
+  const core::OsdFrameSize frame =
+      core::OsdLoadingFrameSize({body.cx + 2 * kBodyMargin, body.cy + 2 * kBodyMargin},
+                                ::GetSystemMetrics(SM_CXVSCROLL), ::GetSystemMetrics(SM_CYHSCROLL));
+  ::SetWindowPos(window, nullptr, 0, 0, frame.Width, frame.Height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+  FRegRoot = RootOf(FMain.SettingsRoot());
+  FRegKey = core::SubkeyPath(Narrow(FMain.SettingsKey()), "OSD");
+  LoadBounds();
+  FitToText();
+}
+
+bool TfrmOsd::Display(bool AShow, int AOpacity, int ASize, core::Color ABodyColor, core::Color ATextColor,
+                      const std::string& AText) {
+  if (ABodyColor != FBodyColor) {
+    FBodyColor = ABodyColor;
+    if (HandleAllocated()) ::InvalidateRect(Handle(), nullptr, FALSE);
+  }
+  if (ATextColor != FTextColor) {
+    FTextColor = ATextColor;
+    if (HandleAllocated()) ::InvalidateRect(Handle(), nullptr, FALSE);
+  }
+  if (ASize != FSize) {
+    FSize = ASize;
+    SetFontSize(FSize);
+    FitToText();
+  }
+  // The alpha goes first, so a showing window never flashes at another opacity.
+  SetAlpha(core::OsdAlpha(AOpacity));
+  const std::wstring text = Widen(AText);
+  if (core::OsdWindowShown(AShow, AText)) {
+    // The text first, so the window shows at its final size.
+    FText = text;
+    FitToText();
+    if (!Visible()) ::ShowWindow(Handle(), SW_SHOWNOACTIVATE);
+  } else {
+    Hide();
+    FText = text;
+    FitToText();
+  }
+  return true;
+}
+
+void TfrmOsd::StayOnTop() {
+  const bool trayMenuOpen = FMain.pmPopup.PopupShowing();
+  if (!core::OsdShouldStayOnTop(
+          {Visible(), FMain.Visible(), trayMenuOpen, FMain.miPopupSetup && FMain.miPopupSetup->Enabled}))
+    return;
+  KeepInWorkArea();
+  BringToTopmost();
+}
+
+void TfrmOsd::BringToTopmost() {
+  constexpr UINT flags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOSENDCHANGING;  // 0x413
+  const HWND window = Handle();
+  ::SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, flags);
+  ::SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, flags);
+}
+
+void TfrmOsd::RestartHideTimer() {
+  tmrHideAfter.SetEnabled(false);
+  const core::HideTimerSetting setting = core::RestartHideTimer(
+      FMain.chbOsdHideAfter.Checked(), FMain.edOsdHideAfter.Position(), FMain.Visible());
+  if (setting.IntervalMs == 0) return;
+  tmrHideAfter.SetInterval(setting.IntervalMs);
+  tmrHideAfter.SetEnabled(setting.Enabled);
+}
+
+void TfrmOsd::tmrHideAfterTimer() {
+  if (!core::OsdHideTimerTick(FPress, Position())) return;
+  tmrHideAfter.SetEnabled(false);
+  FadeOut();
+}
+
+void TfrmOsd::FadeOut() {
+  const uint8_t alpha = FAlpha;
+  bool stopped = false;
+  if (FLayered) {
+    FFading = true;
+    uint8_t step = alpha;
+    while (step > 0) {
+      step = core::NextFadeAlpha(step);
+      SetAlpha(step);
+      DelayWithMessages(core::OsdFadeStepDelayMs);
+      // A refresh re-armed the countdown, or the display is going away.
+      if (tmrHideAfter.Enabled() || FReleased) {
+        stopped = true;
+        break;
+      }
+    }
+    FFading = false;
+  }
+  if (FReleased) {
+    // Freed from the queue, once nothing of this window is on the stack.
+    ::PostMessageW(Handle(), WM_OSDRELEASE, 0, 0);
+    return;
+  }
+  // Hidden before the alpha comes back, so the faded window does not flash.
+  if (!stopped) Hide();
+  SetAlpha(alpha);
+}
+
+void TfrmOsd::ReleaseAfterFade(std::unique_ptr<TfrmOsd> osd) {
+  TfrmOsd& self = *osd;
+  self.FReleased = std::move(osd);
+}
+
+void TfrmOsd::tmrVisibleTimer() { StayOnTop(); }
+
+void TfrmOsd::FormShow() {
+  tmrVisible.SetEnabled(true);
+  StayOnTop();
+}
+
+void TfrmOsd::FormHide() {
+  tmrVisible.SetEnabled(false);
+  tmrHideAfter.SetEnabled(false);
+  SaveBounds();
+}
+
+void TfrmOsd::FormDblClick() {
+  if (FMain.miPopupSetup) FMain.miPopupSetup->Click();
+}
+
+void TfrmOsd::LoadBounds() {
+  const std::string bounds =
+      core::ReadRegistryString(*FRegistry, FRegRoot, FRegKey, "Bounds", core::OsdDefaultBounds);
+  const core::Rect stored = core::StrToRect(bounds);
+  ::SetWindowPos(Handle(), nullptr, stored.left, stored.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  KeepInWorkArea();
+}
+
+void TfrmOsd::SaveBounds() {
+  const HWND window = Handle();
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof(placement);
+  std::optional<core::Rect> normal;
+  if (::GetWindowPlacement(window, &placement)) normal = ToRect(placement.rcNormalPosition);
+  const core::Rect bounds = core::BoundsToStore(normal, WindowRect(window));
+  core::WriteRegistryString(*FRegistry, FRegRoot, FRegKey, "Bounds", core::RectToStr(bounds));
+}
+
+void TfrmOsd::WndProcHookMessageBefore(THookMessage& msg) {
+  if (msg.Msg != WM_LBUTTONDOWN && msg.Msg != WM_LBUTTONUP) return;
+  core::OsdMouseButton(FPress, msg.Msg == WM_LBUTTONDOWN, Position());
+  // A press on the display brings the program's open window along.
+  const HWND app = Application().Handle();
+  const HWND popup = ::GetLastActivePopup(app);
+  if (popup && popup != app && popup != Handle() && ::IsWindowVisible(popup) && ::IsWindowEnabled(popup))
+    ::SetForegroundWindow(popup);
+}
+
+LRESULT TfrmOsd::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_OSDRELEASE: {
+      // The last thing this object does: nothing of it is touched afterwards.
+      std::unique_ptr<TfrmOsd> self = std::move(FReleased);
+      return 0;
+    }
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      PaintDc dc(Handle());
+      Paint(dc.get());
+      return 0;
+    }
+    case WM_LBUTTONDBLCLK:
+      FormDblClick();
+      return 0;
+    case WM_CONTEXTMENU: {
+      POINT at{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
+      if (lparam == -1) ::GetCursorPos(&at);
+      FMain.pmPopup.Popup(Handle(), at.x, at.y);
+      return 0;
+    }
+    case WM_MOUSEACTIVATE:
+      return MA_NOACTIVATE;
+    default:
+      return TForm::WndProc(message, wparam, lparam);
+  }
+}
+
+void TfrmOsd::SetAlpha(uint8_t alpha) {
+  FAlpha = alpha;
+  if (FLayered && HandleAllocated()) ::SetLayeredWindowAttributes(Handle(), 0, alpha, LWA_ALPHA);
+}
+
+void TfrmOsd::SetFontSize(int size) {
+  const int height = core::FontHeightPixels(core::OsdFontPointSize(size), static_cast<int>(WindowDpi(Handle())));
+  LOGFONTW log{};
+  log.lfHeight = -height;
+  log.lfWeight = FW_BOLD;
+  log.lfCharSet = DEFAULT_CHARSET;
+  log.lfQuality = DEFAULT_QUALITY;
+  std::wstring(L"Arial").copy(log.lfFaceName, LF_FACESIZE - 1);
+  FFont.reset(::CreateFontIndirectW(&log));
+}
+
+SIZE TfrmOsd::TextExtent(const std::wstring& text) {
+  WindowDc dc(Handle());
+  SelectObjectScope font(dc.get(), FFont.get());
+  RECT rect{0, 0, 0, 0};
+  // An empty caption measures as one space, as a label does.
+  const std::wstring measured = text.empty() ? L" " : text;
+  ::DrawTextW(dc.get(), measured.c_str(), static_cast<int>(measured.size()), &rect, kTextFormat | DT_CALCRECT);
+  return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void TfrmOsd::FitToText() {
+  const SIZE text = TextExtent(FText);
+  ::SetWindowPos(Handle(), nullptr, 0, 0, text.cx + 2 * kBodyMargin, text.cy + 2 * kBodyMargin,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ::InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void TfrmOsd::Paint(HDC dc) {
+  RECT client{};
+  ::GetClientRect(Handle(), &client);
+  UniqueBrush body(::CreateSolidBrush(ColorToRgb(FBodyColor)));
+  ::FillRect(dc, &client, body.get());
+  SelectObjectScope font(dc, FFont.get());
+  ::SetBkMode(dc, TRANSPARENT);
+  ::SetTextColor(dc, ColorToRgb(FTextColor));
+  RECT text{client.left + kBodyMargin, client.top + kBodyMargin, client.right - kBodyMargin,
+            client.bottom - kBodyMargin};
+  ::DrawTextW(dc, FText.c_str(), static_cast<int>(FText.size()), &text, kTextFormat);
+}
+
+void TfrmOsd::KeepInWorkArea() {
+  const core::Rect now = WindowRect(Handle());
+  const core::Rect kept = core::KeepInWorkArea(now, WorkAreaNear(now));
+  if (kept == now) return;
+  ::SetWindowPos(Handle(), nullptr, kept.left, kept.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+core::Point TfrmOsd::Position() {
+  const core::Rect now = WindowRect(Handle());
+  return {now.left, now.top};
+}
 
 }  // namespace lumitrax

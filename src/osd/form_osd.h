@@ -1,19 +1,110 @@
 #pragma once
 // The on-screen display: a small borderless, always-on-top, semi-transparent
-// window that shows the state of the selected locks.
+// window that shows the state of the selected locks, one line per lock. The
+// main window decides what it says and whether it shows; the window keeps
+// itself on top, fades out when its countdown ends, can be dragged, and keeps
+// its position in the registry.
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "core/color.h"
+#include "core/osd_logic.h"
+#include "core/registry_store.h"
+#include "core/windows_version.h"
 #include "framework/form.h"
+#include "framework/handles.h"
+#include "framework/timer.h"
+#include "osd/wnd_proc_hook.h"
 
 namespace lumitrax {
 
 class TfrmMain;
 
+// A colour of the pickers as the screen shows it: system colours resolved.
+COLORREF ColorToRgb(core::Color color);
+
+// Whether the system blends layered windows: Windows 2000 or later, and any
+// Windows the program does not recognise.
+bool LayeredWindowsSupported(const core::WindowsVersion& version);
+bool LayeredWindowsSupported();
+
+// Processes the program's messages until at least `milliseconds` have passed.
+void DelayWithMessages(DWORD milliseconds);
+
 class TfrmOsd : public TForm {
  public:
-  explicit TfrmOsd(TfrmMain& main);
+  // The position is kept in `registry` under the main window's settings key.
+  TfrmOsd(TfrmMain& main, std::unique_ptr<core::RegistryStore> registry);
   ~TfrmOsd() override;
 
+  TWndProcHook WndProcHook{this};
+  TTimer tmrVisible{1000, false};
+  TTimer tmrHideAfter{10000, false};
+
+  // Hands the display what to show and how; always true.
+  bool Display(bool AShow, int AOpacity, int ASize, core::Color ABodyColor, core::Color ATextColor,
+               const std::string& AText);
+  // Back into the work area and above every other topmost window, unless the
+  // program is in the user's way (settings window or tray menu open, a dialog).
+  void StayOnTop();
+  // Re-arms the countdown after which the display fades out.
+  void RestartHideTimer();
+  // To the top of the topmost band, without moving, sizing or activating it.
+  void BringToTopmost();
+
+  const std::wstring& Text() const noexcept { return FText; }
+  core::Color BodyColor() const noexcept { return FBodyColor; }
+  core::Color TextColor() const noexcept { return FTextColor; }
+  const core::OsdPressState& PressState() const noexcept { return FPress; }
+  bool Fading() const noexcept { return FFading; }
+
+  // The display is to go while its fade runs further down the stack: the fade
+  // stops at its next step and frees the window once it has returned.
+  static void ReleaseAfterFade(std::unique_ptr<TfrmOsd> osd);
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+  LRESULT WndProc(UINT message, WPARAM wparam, LPARAM lparam) override;
+
  private:
-  TfrmMain& main_;
+  void FormCreate();
+  void FormShow();
+  void FormHide();
+  void FormDblClick();
+  void tmrVisibleTimer();
+  void tmrHideAfterTimer();
+  void FadeOut();
+  void LoadBounds();
+  void SaveBounds();
+  void WndProcHookMessageBefore(THookMessage& msg);
+
+  void SetAlpha(uint8_t alpha);
+  void SetFontSize(int size);
+  // Sizes the window to the text plus the 1-pixel body margin on every side.
+  void FitToText();
+  SIZE TextExtent(const std::wstring& text);
+  void Paint(HDC dc);
+  void KeepInWorkArea();
+  core::Point Position();
+
+  TfrmMain& FMain;
+  std::unique_ptr<core::RegistryStore> FRegistry;
+  core::Color FBodyColor = 0;
+  core::Color FTextColor = 0;
+  int FSize = core::OsdDefaultSize;
+  core::OsdPressState FPress;
+  core::RegistryRoot FRegRoot = core::HkeyCurrentUser;
+  std::string FRegKey;
+
+  std::wstring FText = L"Scroll Lock OFF";
+  UniqueFont FFont;
+  uint8_t FAlpha = 255;
+  bool FLayered = false;
+  bool FFading = false;
+  std::unique_ptr<TfrmOsd> FReleased;
 };
 
 }  // namespace lumitrax

@@ -1,12 +1,59 @@
-// The main window's side of the on-screen display.
+// The main window's side of the on-screen display: creating and freeing the
+// window, and turning the "On Screen Display" settings into what it shows.
+#include <memory>
+
 #include "app/form_main.h"
+#include "app/win_registry.h"
+#include "core/osd_logic.h"
+#include "indicator/lock_state.h"
+#include "osd/form_osd.h"
 
 namespace lumitrax {
+namespace {
 
-void TfrmMain::CreateOsd() {}
+core::OsdInputs CurrentOsdInputs(TfrmMain& main) {
+  core::OsdInputs inputs;
+  inputs.Enabled = main.grpOsd.CheckBoxChecked();
+  inputs.ShowLock = {main.chbOsdLed1.Checked(), main.chbOsdLed2.Checked(), main.chbOsdLed3.Checked()};
+  inputs.AutoHide = main.chbOsdAutoHide.Checked();
+  for (int kind = 1; kind <= 3; ++kind) inputs.LockStates[static_cast<size_t>(kind - 1)] = GetLockState(kind);
+  inputs.SettingsShown = main.Visible();
+  return inputs;
+}
 
-void TfrmMain::DestroyOsd() {}
+}  // namespace
 
-void TfrmMain::UpdateOsd() {}
+bool TfrmMain::OsdExists() const noexcept { return frmOsd != nullptr; }
+
+void TfrmMain::CreateOsd() {
+  if (frmOsd) return;
+  frmOsd = std::make_unique<TfrmOsd>(*this, std::make_unique<TWinRegistry>());
+}
+
+void TfrmMain::DestroyOsd() {
+  if (!frmOsd) return;
+  // Hiding stores the position.
+  frmOsd->Hide();
+  // A fade further down the stack still runs on the window; it frees it when done.
+  if (frmOsd->Fading())
+    TfrmOsd::ReleaseAfterFade(std::move(frmOsd));
+  else
+    frmOsd.reset();
+}
+
+std::string TfrmMain::GetOsdText() { return core::GetOsdText(CurrentOsdInputs(*this)); }
+
+bool TfrmMain::IsOsdNeeded() { return core::IsOsdNeeded(CurrentOsdInputs(*this)); }
+
+void TfrmMain::UpdateOsd() {
+  pnOsd.SetColor(ColorToRgb(cmbOsdBody.SelectedColor()));
+  pnOsd.SetCaptionColor(ColorToRgb(cmbOsdText.SelectedColor()));
+  if (!OsdExists()) return;
+  frmOsd->Display(IsOsdNeeded(), edOsdOpacity.Position(), cmbOsdSize.ItemIndex(), cmbOsdBody.SelectedColor(),
+                  cmbOsdText.SelectedColor(), GetOsdText());
+  frmOsd->StayOnTop();
+  frmOsd->RestartHideTimer();
+  frmOsd->BringToTopmost();
+}
 
 }  // namespace lumitrax
