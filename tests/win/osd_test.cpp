@@ -1,0 +1,507 @@
+// The on-screen display with a real main window in this process: what it
+// shows for the settings and locks, its styles and opacity, the countdown and
+// fade, the stored position, the mouse, and its life with the group's check box.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/form_main.h"
+#include "core/memory_registry.h"
+#include "framework/application.h"
+#include "indicator/lock_state.h"
+#include "osd/form_osd.h"
+#include "test_support.h"
+
+namespace lumitrax {
+namespace {
+
+using testing::Pump;
+using testing::RunUntil;
+
+constexpr wchar_t kOsdKey[] = L"Software\\MOVRANIK\\Lumitrax\\OSD";
+
+void PressKey(WORD key) {
+  INPUT inputs[2]{};
+  for (INPUT& input : inputs) {
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+  }
+  inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  ::SendInput(2, inputs, sizeof(INPUT));
+}
+
+// A window of this thread that takes the keyboard: this thread's key state
+// follows only the keys its own windows get.
+HWND KeyboardWindow() {
+  static HWND window = ::CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"keys", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10,
+                                         nullptr, nullptr, nullptr, nullptr);
+  return window;
+}
+
+void SetLock(WORD key, int kind, bool on) {
+  if (GetLockState(kind) == on) return;
+  ::SetForegroundWindow(KeyboardWindow());
+  PressKey(key);
+  RunUntil([&] { return GetLockState(kind) == on; }, 2000);
+}
+
+void SetAllLocksOff() {
+  SetLock(VK_NUMLOCK, 1, false);
+  SetLock(VK_CAPITAL, 2, false);
+  SetLock(VK_SCROLL, 3, false);
+}
+
+BYTE LayeredAlpha(HWND window) {
+  BYTE alpha = 0;
+  DWORD flags = 0;
+  if (!::GetLayeredWindowAttributes(window, nullptr, &alpha, &flags) || !(flags & LWA_ALPHA)) return 0;
+  return alpha;
+}
+
+RECT Bounds(HWND window) {
+  RECT rect{};
+  ::GetWindowRect(window, &rect);
+  return rect;
+}
+
+RECT WorkAreaOf(HWND window) {
+  MONITORINFO info{};
+  info.cbSize = sizeof(info);
+  ::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info);
+  return info.rcWork;
+}
+
+HWND TopVisibleWindow() {
+  HWND window = ::GetTopWindow(nullptr);
+  while (window && !::IsWindowVisible(window)) window = ::GetWindow(window, GW_HWNDNEXT);
+  return window;
+}
+
+std::wstring StoredBounds() {
+  wchar_t text[128] = {};
+  DWORD size = sizeof(text);
+  if (::RegGetValueW(HKEY_CURRENT_USER, kOsdKey, L"Bounds", RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS)
+    return L"<none>";
+  return text;
+}
+
+// Runs `step` from a timer of its own while something else (a fade) holds the
+// thread in a nested message loop.
+class TimerAction {
+ public:
+  TimerAction(UINT interval, std::function<bool()> step) : step_(std::move(step)) {
+    Current() = this;
+    id_ = ::SetTimer(nullptr, 0, interval, [](HWND, UINT, UINT_PTR, DWORD) {
+      if (Current() && Current()->step_()) Current()->Stop();
+    });
+  }
+  ~TimerAction() { Stop(); }
+  void Stop() {
+    if (id_) ::KillTimer(nullptr, id_);
+    id_ = 0;
+    Current() = nullptr;
+  }
+
+ private:
+  static TimerAction*& Current() {
+    static TimerAction* current = nullptr;
+    return current;
+  }
+  std::function<bool()> step_;
+  UINT_PTR id_ = 0;
+};
+
+class Osd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetAllLocksOff();
+    form_ = std::make_unique<TfrmMain>();
+    Pump(50);
+    // The settings window hidden: the display behaves as it does in the tray.
+    HideSettings();
+  }
+  // The main window's FormShow and FormHide run while the window still has its
+  // old visibility, so their refresh sees the old state; refresh once more.
+  void ShowSettings() {
+    form().actSetupExecute();
+    form().UpdateOsd();
+  }
+  void HideSettings() {
+    form().Hide();
+    form().UpdateOsd();
+  }
+  void TearDown() override {
+    form_.reset();
+    SetAllLocksOff();
+  }
+  TfrmMain& form() { return *form_; }
+  TfrmOsd& osd() { return *form().frmOsd; }
+  HWND osd_window() { return osd().Handle(); }
+
+  // A lock switched through the real keyboard; the hook refreshes the display.
+  void Switch(WORD key, int kind, bool on) {
+    SetLock(key, kind, on);
+    ASSERT_TRUE(RunUntil([&] { return form().LockStates()[static_cast<size_t>(kind - 1)] == on; }, 2500));
+  }
+
+  std::unique_ptr<TfrmMain> form_;
+};
+
+TEST_F(Osd, DefaultSettingsShowCapsLockWhileItIsOnInATopmostLayeredToolWindow) {
+  ASSERT_TRUE(form().OsdExists());
+  EXPECT_FALSE(osd().Visible());
+
+  Switch(VK_CAPITAL, 2, true);
+  ASSERT_TRUE(osd().Visible());
+  EXPECT_EQ(osd().Text(), L"Caps Lock ON");
+  EXPECT_EQ(LayeredAlpha(osd_window()), 204);
+  const LONG_PTR ex_style = ::GetWindowLongPtrW(osd_window(), GWL_EXSTYLE);
+  for (LONG_PTR style : {LONG_PTR{WS_EX_TOOLWINDOW}, LONG_PTR{WS_EX_TOPMOST}, LONG_PTR{WS_EX_NOACTIVATE}, LONG_PTR{WS_EX_LAYERED}})
+    EXPECT_TRUE(ex_style & style) << std::hex << style;
+  EXPECT_FALSE(::GetWindowLongPtrW(osd_window(), GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME));
+  EXPECT_NE(::GetForegroundWindow(), osd_window()) << "showing never takes the focus";
+
+  // Near the bottom-right corner of the work area, inside it.
+  const RECT at = Bounds(osd_window()), work = WorkAreaOf(osd_window());
+  EXPECT_LE(at.right, work.right);
+  EXPECT_LE(at.bottom, work.bottom);
+  EXPECT_GT(at.right, work.right - 60);
+  EXPECT_GT(at.bottom, work.bottom - 60);
+
+  Switch(VK_CAPITAL, 2, false);
+  EXPECT_FALSE(osd().Visible()) << "off hides at once, without a fade";
+}
+
+TEST_F(Osd, TextFollowsTheSelectedLocksAndTheSettingsWindow) {
+  form().chbOsdAutoHide.SetChecked(false);
+  form().chbOsdLed1.SetChecked(true);
+  Switch(VK_CAPITAL, 2, true);
+  form().UpdateOsd();
+  EXPECT_TRUE(osd().Visible());
+  EXPECT_EQ(osd().Text(), L"Num Lock OFF\rCaps Lock ON");
+  const LONG two_lines = Bounds(osd_window()).bottom - Bounds(osd_window()).top;
+
+  form().chbOsdLed1.SetChecked(false);
+  form().UpdateOsd();
+  const LONG one_line = Bounds(osd_window()).bottom - Bounds(osd_window()).top;
+  EXPECT_EQ(two_lines - 2, 2 * (one_line - 2)) << "one line each, plus the body margin";
+
+  // Nothing selected: hidden in the tray, the reminder while the settings are open.
+  form().chbOsdLed2.SetChecked(false);
+  form().UpdateOsd();
+  EXPECT_FALSE(osd().Visible());
+  ShowSettings();
+  EXPECT_TRUE(osd().Visible());
+  EXPECT_EQ(osd().Text(), L"No Led Selected!");
+  HideSettings();
+  EXPECT_FALSE(osd().Visible());
+}
+
+// Waits for the main window's FormShow and FormHide to run after its
+// visibility changed; until then the refresh they do sees the old state.
+TEST_F(Osd, DISABLED_ShowingAndHidingTheSettingsWindowSwitchesThePreview) {
+  form().actSetupExecute();
+  EXPECT_TRUE(osd().Visible());
+  EXPECT_EQ(osd().Text(), L"Caps Lock OFF");
+  form().Hide();
+  EXPECT_FALSE(osd().Visible());
+}
+
+TEST_F(Osd, AllOffWithAutoHideHidesButThePreviewShowsEverySelectedLock) {
+  form().chbOsdLed3.SetChecked(true);
+  form().UpdateOsd();
+  EXPECT_FALSE(osd().Visible());
+  ShowSettings();
+  EXPECT_EQ(osd().Text(), L"Caps Lock OFF\rScroll Lock OFF");
+  EXPECT_TRUE(osd().Visible());
+  EXPECT_FALSE(osd().tmrHideAfter.Enabled());
+}
+
+TEST_F(Osd, OpacityColoursAndSizesReachTheWindow) {
+  Switch(VK_CAPITAL, 2, true);
+  const std::pair<int, BYTE> opacities[] = {{1, 16}, {30, 76}, {50, 128}, {100, 255}};
+  for (const auto& [percent, alpha] : opacities) {
+    form().edOsdOpacity.SetPosition(static_cast<int16_t>(percent));
+    form().UpdateOsd();
+    EXPECT_EQ(LayeredAlpha(osd_window()), alpha) << percent;
+  }
+
+  form().cmbOsdBody.SetSelectedColor(core::clNavy);
+  form().cmbOsdText.SetSelectedColor(core::clYellow);
+  form().UpdateOsd();
+  EXPECT_EQ(osd().BodyColor(), core::clNavy);
+  EXPECT_EQ(osd().TextColor(), core::clYellow);
+  EXPECT_EQ(form().pnOsd.Color(), core::clNavy) << "the preview panel follows";
+  EXPECT_EQ(form().pnOsd.CaptionColor(), core::clYellow);
+
+  // Every size is larger than the one before.
+  std::vector<LONG> heights;
+  for (int size = 0; size <= 6; ++size) {
+    form().cmbOsdSize.SetItemIndex(size);
+    form().UpdateOsd();
+    const RECT at = Bounds(osd_window());
+    heights.push_back(at.bottom - at.top);
+  }
+  for (size_t size = 1; size < heights.size(); ++size) EXPECT_GT(heights[size], heights[size - 1]) << size;
+  EXPECT_GE(heights[6], 3 * heights[0]);
+}
+
+TEST_F(Osd, ThreeLinesAtXxlStayInsideTheWorkAreaWhileTheSettingsAreHidden) {
+  form().chbOsdAutoHide.SetChecked(false);
+  form().chbOsdLed1.SetChecked(true);
+  form().chbOsdLed3.SetChecked(true);
+  form().cmbOsdSize.SetItemIndex(6);
+  form().UpdateOsd();
+  ASSERT_TRUE(osd().Visible());
+  EXPECT_EQ(osd().Text(), L"Num Lock OFF\rCaps Lock OFF\rScroll Lock OFF");
+  const RECT at = Bounds(osd_window()), work = WorkAreaOf(osd_window());
+  EXPECT_GT(at.bottom - at.top, 100);
+  EXPECT_LE(at.bottom, work.bottom);
+  EXPECT_LE(at.right, work.right);
+  EXPECT_GE(at.top, work.top);
+}
+
+TEST_F(Osd, HideAfterFadesOutOnceAndTheNextShowingHasItsOpacityAgain) {
+  form().chbOsdHideAfter.SetChecked(true);
+  form().edOsdHideAfter.SetPosition(1);
+  Switch(VK_CAPITAL, 2, true);
+  ASSERT_TRUE(osd().Visible());
+  EXPECT_TRUE(osd().tmrHideAfter.Enabled());
+  EXPECT_EQ(osd().tmrHideAfter.Interval(), 1000u);
+
+  // The fade's steps, seen from a timer that runs inside its message loop.
+  std::vector<BYTE> seen;
+  TimerAction watch(5, [&] {
+    if (osd().Fading()) seen.push_back(LayeredAlpha(osd_window()));
+    return false;
+  });
+  EXPECT_TRUE(RunUntil([&] { return !osd().Visible(); }, 3000));
+  watch.Stop();
+  ASSERT_GE(seen.size(), 3u);
+  EXPECT_TRUE(std::is_sorted(seen.rbegin(), seen.rend())) << "the alpha only goes down";
+  EXPECT_LT(seen.back(), 100);
+  EXPECT_EQ(LayeredAlpha(osd_window()), 204) << "the opacity is back for the next showing";
+
+  // The settings window open: no countdown.
+  ShowSettings();
+  EXPECT_TRUE(osd().Visible());
+  EXPECT_FALSE(osd().tmrHideAfter.Enabled());
+}
+
+TEST_F(Osd, ARefreshDuringTheFadeStopsItAndTheCountdownStartsAgain) {
+  form().chbOsdHideAfter.SetChecked(true);
+  form().edOsdHideAfter.SetPosition(1);
+  Switch(VK_CAPITAL, 2, true);
+  bool refreshed = false;
+  TimerAction refresh(5, [&] {
+    if (!osd().Fading() || LayeredAlpha(osd_window()) > 150) return false;
+    form().UpdateOsd();
+    refreshed = true;
+    return true;
+  });
+  ASSERT_TRUE(RunUntil([&] { return refreshed && !osd().Fading(); }, 3000));
+  EXPECT_TRUE(osd().Visible());
+  EXPECT_EQ(LayeredAlpha(osd_window()), 204);
+  EXPECT_TRUE(osd().tmrHideAfter.Enabled());
+}
+
+TEST_F(Osd, UncheckingTheGroupDuringAFadeFreesTheWindowOnceTheFadeHasReturned) {
+  form().chbOsdHideAfter.SetChecked(true);
+  form().edOsdHideAfter.SetPosition(1);
+  Switch(VK_CAPITAL, 2, true);
+  const HWND window = osd_window();
+  bool unchecked = false;
+  TimerAction uncheck(5, [&] {
+    if (!form().frmOsd || !osd().Fading()) return false;
+    form().grpOsd.SetCheckBoxChecked(false);
+    unchecked = true;
+    return true;
+  });
+  ASSERT_TRUE(RunUntil([&] { return unchecked; }, 3000));
+  EXPECT_FALSE(form().OsdExists());
+  EXPECT_TRUE(RunUntil([&] { return !::IsWindow(window); }, 1000)) << "freed after the fade";
+  EXPECT_NE(StoredBounds(), L"<none>") << "hiding stored the position";
+}
+
+TEST_F(Osd, UncheckingTheGroupStoresThePositionAndCheckingRestoresIt) {
+  Switch(VK_CAPITAL, 2, true);
+  const HWND first = osd_window();
+  ::SetWindowPos(first, nullptr, 100, 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const RECT at = Bounds(first);
+
+  form().grpOsd.SetCheckBoxChecked(false);
+  EXPECT_FALSE(form().OsdExists());
+  EXPECT_FALSE(::IsWindow(first));
+  EXPECT_EQ(StoredBounds(),
+            L"100,120," + std::to_wstring(at.right - at.left) + L"," + std::to_wstring(at.bottom - at.top));
+
+  form().grpOsd.SetCheckBoxChecked(true);
+  ASSERT_TRUE(form().OsdExists());
+  EXPECT_TRUE(osd().Visible());
+  EXPECT_EQ(Bounds(osd_window()).left, 100);
+  EXPECT_EQ(Bounds(osd_window()).top, 120);
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\MOVRANIK\\Lumitrax");
+}
+
+// The display's own window on a store of the test's making.
+class OsdOnMemoryRegistry : public Osd {
+ protected:
+  std::unique_ptr<TfrmOsd> Create(const std::string& bounds) {
+    auto registry = std::make_unique<core::MemoryRegistry>();
+    if (!bounds.empty())
+      registry->Set(core::HkeyCurrentUser, "\\Software\\MOVRANIK\\Lumitrax\\OSD", "Bounds",
+                    core::RegistryValue::Text(bounds));
+    store = registry.get();
+    return std::make_unique<TfrmOsd>(form(), std::move(registry));
+  }
+  core::MemoryRegistry* store = nullptr;
+};
+
+TEST_F(OsdOnMemoryRegistry, StoredPositionsAreReadForgivinglyAndKeptOnTheWorkArea) {
+  const RECT primary = [] {
+    RECT work{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    return work;
+  }();
+  for (const char* bounds : {"0,0,0,0", "x, y ,1,1", "-5000,-5000,0,0"}) {
+    auto osd = Create(bounds);
+    EXPECT_EQ(Bounds(osd->Handle()).left, primary.left) << bounds;
+    EXPECT_EQ(Bounds(osd->Handle()).top, primary.top) << bounds;
+  }
+  auto moved = Create(" 40 , 50 , 0 , 0 ");
+  EXPECT_EQ(Bounds(moved->Handle()).left, 40);
+  EXPECT_EQ(Bounds(moved->Handle()).top, 50);
+
+  // Missing: the corner, with room left for a window a scroll bar wider.
+  auto corner = Create("");
+  const RECT at = Bounds(corner->Handle());
+  const RECT work = WorkAreaOf(corner->Handle());
+  EXPECT_EQ(work.right - at.right, ::GetSystemMetrics(SM_CXVSCROLL) + 5);
+  EXPECT_EQ(work.bottom - at.bottom, ::GetSystemMetrics(SM_CYHSCROLL) + 5);
+  EXPECT_EQ(corner->Text(), L"Scroll Lock OFF") << "the design caption gave that size";
+
+  // Hiding writes the position as left, top, width and height.
+  corner->Display(true, 80, 3, core::clRed, core::clWhite, "Caps Lock ON");
+  const RECT shown = Bounds(corner->Handle());
+  corner->Hide();
+  const auto stored = store->Get(core::HkeyCurrentUser, "\\Software\\MOVRANIK\\Lumitrax\\OSD", "Bounds");
+  ASSERT_TRUE(stored);
+  EXPECT_EQ(stored->Data, std::to_string(shown.left) + "," + std::to_string(shown.top) + "," +
+                              std::to_string(shown.right - shown.left) + "," +
+                              std::to_string(shown.bottom - shown.top));
+}
+
+TEST_F(Osd, DoubleClickOpensTheSettingsUnlessADialogIsOpen) {
+  Switch(VK_CAPITAL, 2, true);
+  form().DisableTrayMenu(false);
+  ::SendMessageW(osd_window(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
+  EXPECT_FALSE(form().Visible());
+  form().EnableTrayMenu();
+
+  // A real double-click, through the drag hook.
+  const RECT at = Bounds(osd_window());
+  const int screen_w = ::GetSystemMetrics(SM_CXSCREEN), screen_h = ::GetSystemMetrics(SM_CYSCREEN);
+  INPUT click[5]{};
+  const DWORD flags[5] = {MOUSEEVENTF_MOVE, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN,
+                          MOUSEEVENTF_LEFTUP};
+  for (int i = 0; i < 5; ++i) {
+    click[i].type = INPUT_MOUSE;
+    click[i].mi.dx = ::MulDiv((at.left + at.right) / 2, 65535, screen_w - 1);
+    click[i].mi.dy = ::MulDiv((at.top + at.bottom) / 2, 65535, screen_h - 1);
+    click[i].mi.dwFlags = flags[i] | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  }
+  ASSERT_EQ(::SendInput(5, click, sizeof(INPUT)), 5u);
+  EXPECT_TRUE(RunUntil([&] { return form().Visible(); }, 2000));
+  EXPECT_EQ(Bounds(osd_window()).left, at.left) << "a click without moving leaves it where it is";
+}
+
+TEST_F(Osd, RightClickOpensTheTrayMenu) {
+  Switch(VK_CAPITAL, 2, true);
+  bool menu_seen = false;
+  TimerAction close(50, [&] {
+    if (!form().pmPopup.PopupShowing()) return false;
+    menu_seen = true;
+    ::EndMenu();
+    return true;
+  });
+  const RECT at = Bounds(osd_window());
+  ::SendMessageW(osd_window(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(osd_window()),
+                 MAKELPARAM(at.left + 3, at.top + 3));
+  EXPECT_TRUE(menu_seen);
+  EXPECT_FALSE(form().pmPopup.PopupShowing());
+}
+
+TEST_F(Osd, DraggingMovesItPostponesHidingAndTheNewPlaceIsStored) {
+  form().chbOsdHideAfter.SetChecked(true);
+  form().edOsdHideAfter.SetPosition(60);
+  Switch(VK_CAPITAL, 2, true);
+  const HWND window = osd_window();
+  ::SetWindowPos(window, nullptr, 300, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const RECT start = Bounds(window);
+
+  const int screen_w = ::GetSystemMetrics(SM_CXSCREEN), screen_h = ::GetSystemMetrics(SM_CYSCREEN);
+  const auto at = [&](int x, int y, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = ::MulDiv(x, 65535, screen_w - 1);
+    input.mi.dy = ::MulDiv(y, 65535, screen_h - 1);
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    return input;
+  };
+  // The press goes in first; the moves and the release follow from a timer,
+  // which keeps ticking inside the system's move loop.
+  // The system's move loop may pass over a move that arrives with the
+  // release, so the last place is given a few times before the release.
+  std::vector<INPUT> steps = {at(start.left + 40, start.top + 30, 0), at(start.left + 90, start.top + 50, 0),
+                              at(start.left + 91, start.top + 51, 0), at(start.left + 90, start.top + 50, 0),
+                              at(start.left + 90, start.top + 50, MOUSEEVENTF_LEFTUP)};
+  INPUT press[] = {at(start.left + 5, start.top + 5, 0), at(start.left + 5, start.top + 5, MOUSEEVENTF_LEFTDOWN)};
+  ASSERT_EQ(::SendInput(2, press, sizeof(INPUT)), 2u);
+  TimerAction feeder(50, [&] {
+    if (steps.empty()) return true;
+    ::SendInput(1, &steps.front(), sizeof(INPUT));
+    steps.erase(steps.begin());
+    return false;
+  });
+  EXPECT_TRUE(RunUntil(
+      [&] {
+        const RECT now = Bounds(window);
+        return now.left == start.left + 85 && now.top == start.top + 45;
+      },
+      3000));
+  Pump(100);
+  // The press was seen where the window was; the countdown will let it move on.
+  EXPECT_TRUE(osd().PressState().Pressed);
+  EXPECT_EQ(osd().PressState().PressPos, (core::Point{start.left, start.top}));
+
+  osd().Hide();
+  EXPECT_EQ(StoredBounds().substr(0, 8), std::to_wstring(start.left + 85) + L"," + std::to_wstring(start.top + 45) +
+                                             L",");
+}
+
+TEST_F(Osd, BringToTopmostPutsItAboveOtherTopmostWindowsAlsoOnASecondStart) {
+  Switch(VK_CAPITAL, 2, true);
+  const HWND other = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"STATIC", L"other", WS_POPUP | WS_VISIBLE,
+                                       0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+  ::SetWindowPos(other, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  ASSERT_EQ(TopVisibleWindow(), other);
+  ::PostMessageW(Application().Handle(), WM_ACTIVATEINSTANCE, 0, 0);
+  EXPECT_TRUE(RunUntil([&] { return form().Visible(); }, 2000));
+  EXPECT_EQ(TopVisibleWindow(), osd_window());
+  ::DestroyWindow(other);
+}
+
+TEST(OsdLayeredWindows, FromWindows2000OnAndOnUnknownSystems) {
+  EXPECT_FALSE(LayeredWindowsSupported(core::WindowsVersion{1, 4, 90}));
+  EXPECT_FALSE(LayeredWindowsSupported(core::WindowsVersion{2, 4, 0}));
+  EXPECT_TRUE(LayeredWindowsSupported(core::WindowsVersion{2, 5, 0}));
+  EXPECT_TRUE(LayeredWindowsSupported(core::WindowsVersion{2, 10, 0}));
+  EXPECT_TRUE(LayeredWindowsSupported(core::WindowsVersion{3, 1, 0}));
+}
+
+}  // namespace
+}  // namespace lumitrax
