@@ -168,14 +168,13 @@ LRESULT TForm::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_CLOSE:
       Close();
       return 0;
-    case WM_SHOWWINDOW:
-      // Only direct show and hide requests; an owner minimised or restored
-      // does not change whether the form counts as shown.
-      if (lparam == 0) {
-        if (wparam && OnShow) OnShow(*this);
-        if (!wparam && OnHide) OnHide(*this);
-      }
+    case WM_WINDOWPOSCHANGED: {
+      // After the change, so that the handlers see the form as it now is.
+      const auto* pos = reinterpret_cast<const WINDOWPOS*>(lparam);
+      if ((pos->flags & SWP_SHOWWINDOW) && OnShow) OnShow(*this);
+      if ((pos->flags & SWP_HIDEWINDOW) && OnHide) OnHide(*this);
       break;
+    }
     default:
       break;
   }

@@ -201,9 +201,9 @@ TEST_F(Osd, TextFollowsTheSelectedLocksAndTheSettingsWindow) {
   EXPECT_FALSE(osd().Visible());
 }
 
-// Waits for the main window's FormShow and FormHide to run after its
-// visibility changed; until then the refresh they do sees the old state.
-TEST_F(Osd, DISABLED_ShowingAndHidingTheSettingsWindowSwitchesThePreview) {
+// The main window's show and hide handlers refresh the display as the window
+// now is: a preview while it shows, the normal rules once it is hidden.
+TEST_F(Osd, ShowingAndHidingTheSettingsWindowSwitchesThePreview) {
   form().actSetupExecute();
   EXPECT_TRUE(osd().Visible());
   EXPECT_EQ(osd().Text(), L"Caps Lock OFF");
