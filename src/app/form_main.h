@@ -24,6 +24,7 @@
 #include "settings/check_group_box.h"
 #include "settings/color_combo_box.h"
 #include "settings/indexed_image.h"
+#include "settings/system_menu.h"
 #include "settings/up_down_edit.h"
 
 namespace lumitrax {
@@ -189,6 +190,10 @@ class TfrmMain : public TForm {
   const std::wstring& SettingsKey() const noexcept { return FRegKey; }
 
   // --- System menu items ---
+  // "About" and a separator at the top of the window menu, mirrored from the
+  // tray menu; smiAbout is constructed first and so takes the lower ids.
+  TSystemMenuItem smiAbout{this};
+  TSystemMenuItem smiSplit{this};
   void CreateSystemMenuItems();
 
   // --- Usage ping ---
