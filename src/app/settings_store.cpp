@@ -14,22 +14,10 @@
 #include "core/settings_store.h"
 #include "core/windows_version.h"
 #include "framework/text.h"
+#include "framework/work_area.h"
 
 namespace lumitrax {
 namespace {
-
-core::Rect ToRect(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
-
-// The work area of the monitor nearest to a rectangle.
-core::Rect WorkAreaNear(const core::Rect& window) {
-  const RECT rect{window.left, window.top, window.right, window.bottom};
-  MONITORINFO info{};
-  info.cbSize = sizeof(info);
-  if (::GetMonitorInfoW(::MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &info)) return ToRect(info.rcWork);
-  RECT work{};
-  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  return ToRect(work);
-}
 
 // The spin edits keep 16-bit positions; their own limits apply after this.
 int16_t ToSpinPosition(int32_t value) {

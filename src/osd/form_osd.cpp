@@ -9,6 +9,7 @@
 #include "core/placement.h"
 #include "framework/application.h"
 #include "framework/text.h"
+#include "framework/work_area.h"
 
 namespace lumitrax {
 namespace {
@@ -21,23 +22,10 @@ constexpr const wchar_t* kDesignCaption = L"Scroll Lock OFF";
 constexpr int kBodyMargin = 1;
 constexpr UINT kTextFormat = DT_LEFT | DT_NOPREFIX | DT_EXPANDTABS | DT_NOCLIP;
 
-core::Rect ToRect(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
-
 core::Rect WindowRect(HWND window) {
   RECT rect{};
   ::GetWindowRect(window, &rect);
   return ToRect(rect);
-}
-
-// The work area of the monitor nearest to a rectangle.
-core::Rect WorkAreaNear(const core::Rect& window) {
-  const RECT rect{window.left, window.top, window.right, window.bottom};
-  MONITORINFO info{};
-  info.cbSize = sizeof(info);
-  if (::GetMonitorInfoW(::MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &info)) return ToRect(info.rcWork);
-  RECT work{};
-  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  return ToRect(work);
 }
 
 core::WindowsVersion RunningWindowsVersion() {

@@ -16,41 +16,10 @@ namespace lumitrax {
 namespace {
 
 using testing::Pump;
+using testing::PressKey;
 using testing::RunUntil;
+using testing::SetLock;
 using testing::WindowText;
-
-void PressKey(WORD key, bool with_alt = false) {
-  std::vector<INPUT> inputs;
-  auto add = [&](WORD vk, DWORD flags) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = vk;
-    input.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-    input.ki.dwFlags = flags;
-    inputs.push_back(input);
-  };
-  if (with_alt) add(VK_MENU, 0);
-  add(key, 0);
-  add(key, KEYEVENTF_KEYUP);
-  if (with_alt) add(VK_MENU, KEYEVENTF_KEYUP);
-  ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
-// A window of this thread that takes the keyboard while no main window is
-// there: this thread's key state follows only the keys its own windows get.
-HWND KeyboardWindow() {
-  static HWND window = ::CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"keys", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10,
-                                         nullptr, nullptr, nullptr, nullptr);
-  return window;
-}
-
-// Puts a lock into a known state before a test, through the real keyboard.
-void SetLock(WORD key, int kind, bool on) {
-  if (GetLockState(kind) == on) return;
-  ::SetForegroundWindow(KeyboardWindow());
-  PressKey(key);
-  RunUntil([&] { return GetLockState(kind) == on; }, 2000);
-}
 
 class MainWindow : public ::testing::Test {
  protected:

@@ -19,35 +19,11 @@ namespace lumitrax {
 namespace {
 
 using testing::Pump;
+using testing::PressKey;
 using testing::RunUntil;
+using testing::SetLock;
 
 constexpr wchar_t kOsdKey[] = L"Software\\MOVRANIK\\Lumitrax\\OSD";
-
-void PressKey(WORD key) {
-  INPUT inputs[2]{};
-  for (INPUT& input : inputs) {
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    input.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
-  }
-  inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  ::SendInput(2, inputs, sizeof(INPUT));
-}
-
-// A window of this thread that takes the keyboard: this thread's key state
-// follows only the keys its own windows get.
-HWND KeyboardWindow() {
-  static HWND window = ::CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"keys", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10,
-                                         nullptr, nullptr, nullptr, nullptr);
-  return window;
-}
-
-void SetLock(WORD key, int kind, bool on) {
-  if (GetLockState(kind) == on) return;
-  ::SetForegroundWindow(KeyboardWindow());
-  PressKey(key);
-  RunUntil([&] { return GetLockState(kind) == on; }, 2000);
-}
 
 void SetAllLocksOff() {
   SetLock(VK_NUMLOCK, 1, false);

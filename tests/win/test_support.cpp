@@ -1,7 +1,10 @@
 #include "test_support.h"
 
 #include "framework/application.h"
+#include <vector>
+
 #include "framework/version_info.h"
+#include "indicator/lock_state.h"
 
 namespace lumitrax::testing {
 
@@ -28,6 +31,40 @@ std::wstring WindowText(HWND window) {
   wchar_t text[512] = {};
   ::GetWindowTextW(window, text, 512);
   return text;
+}
+
+void PressKey(WORD key, bool with_alt) {
+  std::vector<INPUT> inputs;
+  auto add = [&](WORD vk, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = flags;
+    inputs.push_back(input);
+  };
+  if (with_alt) add(VK_MENU, 0);
+  add(key, 0);
+  add(key, KEYEVENTF_KEYUP);
+  if (with_alt) add(VK_MENU, KEYEVENTF_KEYUP);
+  ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+namespace {
+
+HWND KeyboardWindow() {
+  static HWND window = ::CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"keys", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10,
+                                         nullptr, nullptr, nullptr, nullptr);
+  return window;
+}
+
+}  // namespace
+
+void SetLock(WORD key, int kind, bool on) {
+  if (GetLockState(kind) == on) return;
+  ::SetForegroundWindow(KeyboardWindow());
+  PressKey(key);
+  RunUntil([&] { return GetLockState(kind) == on; }, 2000);
 }
 
 }  // namespace lumitrax::testing

@@ -20,4 +20,12 @@ std::wstring BesideTestExe(const std::wstring& file_name);
 // The text of a window.
 std::wstring WindowText(HWND window);
 
+// A press and release of a key through the system's input, optionally with Alt held.
+void PressKey(WORD key, bool with_alt = false);
+
+// Puts a lock (LockKind 1..3, switched by `key`) into a known state through the
+// real keyboard. This thread's key state follows only the keys its own windows
+// get, so a window of the thread takes the keyboard first.
+void SetLock(WORD key, int kind, bool on);
+
 }  // namespace lumitrax::testing

@@ -1,0 +1,15 @@
+#include "framework/work_area.h"
+
+namespace lumitrax {
+
+core::Rect WorkAreaNear(const core::Rect& window) {
+  const RECT rect{window.left, window.top, window.right, window.bottom};
+  MONITORINFO info{};
+  info.cbSize = sizeof(info);
+  if (::GetMonitorInfoW(::MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &info)) return ToRect(info.rcWork);
+  RECT work{};
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  return ToRect(work);
+}
+
+}  // namespace lumitrax

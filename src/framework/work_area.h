@@ -1,0 +1,15 @@
+#pragma once
+// Rectangles between the Windows API and the core, and the monitors' work areas.
+#include <windows.h>
+
+#include "core/rect.h"
+
+namespace lumitrax {
+
+inline core::Rect ToRect(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
+
+// The work area of the monitor nearest to a rectangle (the primary one's when
+// no monitor answers).
+core::Rect WorkAreaNear(const core::Rect& window);
+
+}  // namespace lumitrax
