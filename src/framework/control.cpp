@@ -161,14 +161,18 @@ void TLabel::SetOwnFont(const std::wstring& face, int height96, COLORREF color, 
   font_height96_ = height96;
   font_color_ = color;
   font_bold_ = bold;
-  font_.reset();
-  if (HandleAllocated()) ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
+  ApplyFont();
 }
 
 void TLabel::SetUnderline(bool underline) {
   if (underline == underline_) return;
   underline_ = underline;
-  font_.reset();
+  ApplyFont();
+}
+
+void TLabel::ApplyFont() {
+  // The control lets go of the old font before it is deleted.
+  const UniqueFont old = std::move(font_);
   if (HandleAllocated()) ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
 }
 

@@ -114,6 +114,7 @@ class TLabel : public TControl {
 
  private:
   void FitToText();
+  void ApplyFont();
   std::wstring font_face_;
   int font_height96_ = 0;
   COLORREF font_color_ = CLR_INVALID;

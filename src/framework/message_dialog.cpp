@@ -4,9 +4,11 @@
 #include <optional>
 #include <vector>
 
+#include "core/placement.h"
 #include "framework/application.h"
 #include "framework/form.h"
 #include "framework/handles.h"
+#include "framework/work_area.h"
 
 namespace lumitrax {
 namespace {
@@ -152,20 +154,22 @@ class TMessageForm : public TForm {
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
 
-    RECT area{};
+    // Centred over the given window while it shows, else in the work area
+    // nearest to it (or to the primary monitor's origin).
+    const core::Rect own{0, 0, width, height};
+    core::Rect area;
     if (params_.centre_over && ::IsWindowVisible(params_.centre_over)) {
-      ::GetWindowRect(params_.centre_over, &area);
+      RECT over{};
+      ::GetWindowRect(params_.centre_over, &over);
+      area = ToRect(over);
     } else {
-      const HMONITOR monitor = params_.centre_over
-                                   ? ::MonitorFromWindow(params_.centre_over, MONITOR_DEFAULTTONEAREST)
-                                   : ::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
-      MONITORINFO info{};
-      info.cbSize = sizeof(info);
-      ::GetMonitorInfoW(monitor, &info);
-      area = info.rcWork;
+      RECT near_to{};
+      if (params_.centre_over) ::GetWindowRect(params_.centre_over, &near_to);
+      area = WorkAreaNear(ToRect(near_to));
     }
-    const int left = area.left + (area.right - area.left - width) / 2;
-    const int top = area.top + (area.bottom - area.top - height) / 2;
+    const core::Rect placed = core::CenterInWorkArea(own, area);
+    const int left = placed.left;
+    const int top = placed.top;
     ::SetWindowPos(window, HWND_TOP, left, top, width, height, SWP_NOACTIVATE);
   }
 

@@ -1,10 +1,10 @@
 #include "web/form_about.h"
 
 #include "app/form_main.h"
+#include "core/placement.h"
 #include "framework/application.h"
-#include <algorithm>
-
 #include "framework/version_info.h"
+#include "framework/work_area.h"
 
 namespace lumitrax {
 namespace {
@@ -93,33 +93,20 @@ void TfrmAbout::PlaceOverMainWindow() {
   const HWND window = Handle();
   RECT own{};
   ::GetWindowRect(window, &own);
-  const int width = own.right - own.left;
-  const int height = own.bottom - own.top;
   const HWND main_window = main_.Handle();
-  MONITORINFO info{};
-  info.cbSize = sizeof(info);
-  int left = 0;
-  int top = 0;
+  core::Rect placed;
   if (::IsWindowVisible(main_window)) {
+    // Centred over the settings window, kept on the work area nearest to it.
     RECT main_rect{};
     ::GetWindowRect(main_window, &main_rect);
-    left = main_rect.left + (main_rect.right - main_rect.left - width) / 2;
-    top = main_rect.top + (main_rect.bottom - main_rect.top - height) / 2;
-    ::GetMonitorInfoW(::MonitorFromWindow(main_window, MONITOR_DEFAULTTONEAREST), &info);
-    const RECT& work = info.rcWork;
-    left = std::max<int>(left, work.left);
-    top = std::max<int>(top, work.top);
-    if (left + width > work.right) left = work.right - width;
-    if (top + height > work.bottom) top = work.bottom - height;
-    left = std::max<int>(left, work.left);
-    top = std::max<int>(top, work.top);
+    placed = core::KeepInWorkArea(core::CenterInWorkArea(ToRect(own), ToRect(main_rect)),
+                                  WorkAreaNear(ToRect(main_rect)));
   } else {
-    ::GetMonitorInfoW(::MonitorFromPoint(POINT{867, 221}, MONITOR_DEFAULTTONEAREST), &info);
-    const RECT& work = info.rcWork;
-    left = work.left + (work.right - work.left - width) / 2;
-    top = work.top + (work.bottom - work.top - height) / 2;
+    // Centred in the work area nearest to the dialog's design position.
+    const core::Rect design{867, 221, 867 + own.right - own.left, 221 + own.bottom - own.top};
+    placed = core::CenterInWorkArea(ToRect(own), WorkAreaNear(design));
   }
-  ::SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ::SetWindowPos(window, nullptr, placed.left, placed.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TfrmAbout::tmrRunOnceTimer() {

@@ -6,48 +6,25 @@
 #include <string>
 
 #include "e2e_support.h"
+#include "user_registry.h"
 
 namespace lumitrax::e2e {
 namespace {
 
 constexpr DWORD kTimeout = 15000;
-const wchar_t* const kKey = L"Software\\MOVRANIK\\Lumitrax";
-const wchar_t* const kTray = L"Software\\MOVRANIK\\Lumitrax\\TrayIcon";
-const wchar_t* const kOsd = L"Software\\MOVRANIK\\Lumitrax\\OSD";
-const wchar_t* const kRun = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-void PutDword(const wchar_t* key, const wchar_t* name, DWORD value) {
-  ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, key, name, REG_DWORD, &value, sizeof(value)), ERROR_SUCCESS);
-}
-
-void PutString(const wchar_t* key, const wchar_t* name, const std::wstring& value) {
-  ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, key, name, REG_SZ, value.c_str(),
-                              static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))),
-            ERROR_SUCCESS);
-}
-
-// The value's type, or REG_NONE when it is missing.
-DWORD TypeOf(const wchar_t* key, const wchar_t* name) {
-  DWORD type = REG_NONE;
-  if (::RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_ANY | RRF_NOEXPAND, &type, nullptr, nullptr) !=
-      ERROR_SUCCESS)
-    return REG_NONE;
-  return type;
-}
-
+using lumitrax::testing::GetString;
+using lumitrax::testing::kKey;
+using lumitrax::testing::kOsd;
+using lumitrax::testing::kRun;
+using lumitrax::testing::kTray;
+using lumitrax::testing::PutDword;
+using lumitrax::testing::PutString;
+using lumitrax::testing::TypeOf;
 DWORD GetDword(const wchar_t* key, const wchar_t* name) {
   DWORD value = 0xDEADBEEF, size = sizeof(value);
   ::RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_DWORD, nullptr, &value, &size);
   return value;
-}
-
-std::wstring GetString(const wchar_t* key, const wchar_t* name) {
-  wchar_t text[1024] = {};
-  DWORD size = sizeof(text);
-  if (::RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ | RRF_NOEXPAND, nullptr, text, &size) !=
-      ERROR_SUCCESS)
-    return L"<missing>";
-  return text;
 }
 
 std::string Narrow(const wchar_t* text) { return std::string(text, text + wcslen(text)); }

@@ -14,50 +14,26 @@
 #include "framework/application.h"
 #include "framework/version_info.h"
 #include "test_support.h"
+#include "user_registry.h"
 
 namespace lumitrax {
 namespace {
 
 using testing::Pump;
-
-const wchar_t* const kKey = L"Software\\MOVRANIK\\Lumitrax";
-const wchar_t* const kTray = L"Software\\MOVRANIK\\Lumitrax\\TrayIcon";
-const wchar_t* const kOsd = L"Software\\MOVRANIK\\Lumitrax\\OSD";
-const wchar_t* const kRun = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-
-void PutDword(const wchar_t* key, const wchar_t* name, DWORD value) {
-  ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, key, name, REG_DWORD, &value, sizeof(value)), ERROR_SUCCESS);
-}
-
-void PutString(const wchar_t* key, const wchar_t* name, const std::wstring& value) {
-  ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, key, name, REG_SZ, value.c_str(),
-                              static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))),
-            ERROR_SUCCESS);
-}
-
-// The value's type, or REG_NONE when it is missing.
-DWORD TypeOf(const wchar_t* key, const wchar_t* name) {
-  DWORD type = REG_NONE;
-  if (::RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_ANY | RRF_NOEXPAND, &type, nullptr, nullptr) !=
-      ERROR_SUCCESS)
-    return REG_NONE;
-  return type;
-}
+using testing::GetString;
+using testing::kKey;
+using testing::kOsd;
+using testing::kRun;
+using testing::kTray;
+using testing::PutDword;
+using testing::PutString;
+using testing::TypeOf;
 
 DWORD GetDword(const wchar_t* key, const wchar_t* name) {
   DWORD value = 0xDEADBEEF, size = sizeof(value);
   EXPECT_EQ(::RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_DWORD, nullptr, &value, &size), ERROR_SUCCESS)
       << "no number " << std::string(name, name + wcslen(name));
   return value;
-}
-
-std::wstring GetString(const wchar_t* key, const wchar_t* name) {
-  wchar_t text[512] = {};
-  DWORD size = sizeof(text);
-  if (::RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, nullptr, text,
-                     &size) != ERROR_SUCCESS)
-    return L"<missing>";
-  return text;
 }
 
 RECT WindowRect(TfrmMain& form) {
