@@ -56,11 +56,15 @@ trap cleanup EXIT
 trap 'exit 130' INT TERM
 
 if [ $keep_display -eq 0 ] || [ -z "${DISPLAY:-}" ]; then
-  # A free display number: no lock file and no socket.
-  display=90
-  while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do display=$((display + 1)); done
-  Xvfb ":$display" -screen 0 "${size}x24" -nolisten tcp >"$bench_dir/xvfb.log" 2>&1 &
+  # Xvfb picks a free display number itself and writes it to the pipe, so
+  # benches started at the same moment never share a display.
+  exec {displayfd}<> <(:)
+  Xvfb -displayfd "$displayfd" -screen 0 "${size}x24" -nolisten tcp >"$bench_dir/xvfb.log" 2>&1 &
   xvfb_pid=$!
+  display=""
+  read -r -t 20 -u "$displayfd" display || true
+  exec {displayfd}<&-
+  [ -n "$display" ] || { echo "bench: Xvfb did not start" >&2; exit 1; }
   export DISPLAY=":$display"
   for _ in $(seq 100); do
     xdpyinfo >/dev/null 2>&1 && break
