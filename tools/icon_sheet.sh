@@ -8,7 +8,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 g++ -std=c++20 -O1 -Isrc tools/icon_sheet.cpp src/core/icon_composer.cpp src/core/masked_image.cpp \
   src/core/pixel_buffer.cpp src/core/lock_names.cpp -o "$work/icon_sheet"
-"$work/icon_sheet" ${2:-} > "$work/sheet.ppm"
+"$work/icon_sheet" ${2:+"$2"} > "$work/sheet.ppm"
 python3 - "$work/sheet.ppm" "$out" <<'PY'
 import struct, sys, zlib
 data = open(sys.argv[1], 'rb').read()
