@@ -45,6 +45,22 @@ SIZE TextExtent(HWND window, HFONT font, const std::wstring& text, UINT format, 
   return {extent.right - extent.left, extent.bottom - extent.top};
 }
 
+// A visible sibling over any part of `drawn` (in the parent's client
+// coordinates). Group boxes are frames around other controls and hide nothing.
+HWND CoveringSibling(HWND control, const RECT& drawn) {
+  for (HWND sibling = ::GetWindow(control, GW_HWNDFIRST); sibling;
+       sibling = ::GetWindow(sibling, GW_HWNDNEXT)) {
+    if (sibling == control || !(::GetWindowLongW(sibling, GWL_STYLE) & WS_VISIBLE)) continue;
+    if ((::GetWindowLongW(sibling, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX && BaseClass(sibling) == L"button")
+      continue;
+    RECT rect{}, common{};
+    ::GetWindowRect(sibling, &rect);
+    ::MapWindowPoints(nullptr, ::GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+    if (::IntersectRect(&common, &rect, &drawn)) return sibling;
+  }
+  return nullptr;
+}
+
 void Check(std::vector<ClippedText>& clipped, HWND window, const wchar_t* kind, const std::wstring& text,
            SIZE needed, SIZE available) {
   if (needed.cx > available.cx || needed.cy > available.cy)
@@ -66,12 +82,27 @@ void CheckChild(std::vector<ClippedText>& clipped, HWND child) {
   if (base == L"static") {
     const LONG type = style & SS_TYPEMASK;
     const UINT prefix = (style & SS_NOPREFIX) ? DT_NOPREFIX : 0;
-    if (type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT) {
-      Check(clipped, child, L"static", text, TextExtent(child, font, text, DT_WORDBREAK | DT_EXPANDTABS | prefix, room.cx),
-            room);
-    } else if (type == SS_LEFTNOWORDWRAP || type == SS_SIMPLE) {
-      Check(clipped, child, L"static", text, TextExtent(child, font, text, DT_SINGLELINE | DT_EXPANDTABS | prefix, 0),
-            room);
+    SIZE needed{};
+    if (type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT)
+      needed = TextExtent(child, font, text, DT_WORDBREAK | DT_EXPANDTABS | prefix, room.cx);
+    else if (type == SS_LEFTNOWORDWRAP || type == SS_SIMPLE)
+      needed = TextExtent(child, font, text, DT_SINGLELINE | DT_EXPANDTABS | prefix, 0);
+    else
+      return;
+    const size_t before = clipped.size();
+    Check(clipped, child, L"static", text, needed, room);
+    if (clipped.size() > before) return;
+    // The text fits its label; a control over it still hides part of it.
+    const int left = type == SS_CENTER ? (room.cx - needed.cx) / 2 : type == SS_RIGHT ? room.cx - needed.cx : 0;
+    RECT drawn{left, 0, left + needed.cx, needed.cy};
+    ::MapWindowPoints(child, ::GetParent(child), reinterpret_cast<POINT*>(&drawn), 2);
+    if (const HWND cover = CoveringSibling(child, drawn)) {
+      RECT over{};
+      ::GetWindowRect(cover, &over);
+      ::MapWindowPoints(nullptr, ::GetParent(child), reinterpret_cast<POINT*>(&over), 2);
+      // The room is what shows above the control that covers the text.
+      clipped.push_back({child, L"static under \"" + TextOf(cover) + L"\"", text, needed,
+                         {needed.cx, std::max(0, static_cast<int>(over.top - drawn.top))}});
     }
     return;
   }

@@ -3,7 +3,8 @@
 // (labels, buttons, check boxes, radio buttons, group boxes), the room its text
 // needs, measured with DrawText and the control's own font as the control
 // draws it (word-wrapped where the control wraps), against the room its client
-// rectangle gives; and the window's own caption against its title bar.
+// rectangle gives; a label's text that fits may still be hidden under another
+// control; and the window's own caption against its title bar.
 #include <windows.h>
 
 #include <string>
@@ -13,7 +14,9 @@ namespace lumitrax::testing {
 
 struct ClippedText {
   HWND window = nullptr;
-  std::wstring kind;  // "static", "button", "check box", "group box", "caption"
+  // "static", "static under \"<the covering control's text>\"", "button",
+  // "check box", "group box", "caption"
+  std::wstring kind;
   std::wstring text;
   SIZE needed{};     // the text's extent
   SIZE available{};  // the room for it

@@ -79,6 +79,23 @@ TEST_F(TextFit, RoomyControlsPassAndEachCutTextIsReportedOnce) {
   EXPECT_NE(DescribeClippedTexts(clipped).find("\"Keyboard lights for every PC\" (static) needs"), std::string::npos);
 }
 
+TEST_F(TextFit, ALabelWhoseTextFitsCanStillBeHiddenUnderAnotherControl) {
+  const HWND intro = Add(L"STATIC", Slogan, SS_LEFT, 120, 60);  // two lines, room for three
+  const HWND beside = Add(L"BUTTON", L"Beside", BS_AUTOCHECKBOX, 100, 24);
+  ::SetWindowPos(beside, nullptr, 130, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  Add(L"BUTTON", L"Frame", BS_GROUPBOX, 300, 100);  // a frame round both hides nothing
+  EXPECT_EQ(DescribeClippedTexts(FindClippedTexts(parent_)), "");
+
+  // A check box over the label's second line.
+  const HWND check = Add(L"BUTTON", L"Show marks", BS_AUTOCHECKBOX, 240, 24);
+  ::SetWindowPos(check, nullptr, 0, 24, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  const auto clipped = FindClippedTexts(parent_);
+  ASSERT_EQ(clipped.size(), 1u) << DescribeClippedTexts(clipped);
+  EXPECT_EQ(clipped[0].window, intro);
+  EXPECT_EQ(clipped[0].kind, L"static under \"Show marks\"");
+  EXPECT_EQ(clipped[0].available.cy, 24);
+}
+
 TEST_F(TextFit, TheWindowCaptionCountsToo) {
   const HWND window = ::CreateWindowExW(0, L"STATIC", L"A caption far too long for so narrow a window",
                                         WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0, 0, 120, 80, nullptr, nullptr,
