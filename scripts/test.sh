@@ -25,6 +25,17 @@ echo "== The settings window at 144 dpi under Wine"
   --gtest_output=xml:test-results/win_tests_144dpi.xml) 2>&1 | tee build/logs/windows-144dpi.log
 [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
 
+# The About dialog and the text-fit check at the other scales (96 dpi runs above).
+about_reports=""
+for dpi in 120 144 192; do
+  echo "== The About dialog at $dpi dpi under Wine"
+  (cd build/windows && ../../scripts/bench.sh --dpi "$dpi" --size 1280x1024 --timeout 600 -- \
+    wine win_tests.exe --gtest_brief=1 --gtest_filter='AboutDialog.*:TextFit.*' \
+    --gtest_output=xml:test-results/win_tests_about_${dpi}dpi.xml) 2>&1 | tee build/logs/windows-about-${dpi}dpi.log
+  [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+  about_reports="$about_reports win_tests_about_${dpi}dpi"
+done
+
 # One closing line over both runs: the native tests from ctest's summary, the
 # Windows tests from the GoogleTest reports of each test program.
 passed=0
@@ -38,7 +49,7 @@ if [ -n "$line" ]; then
 else
   failed=$((failed + 1))
 fi
-for program in win_tests e2e_tests win_tests_144dpi; do
+for program in win_tests e2e_tests win_tests_144dpi $about_reports; do
   report="build/windows/test-results/$program.xml"
   if [ ! -f "$report" ]; then
     echo "$program left no report: it did not run to its end"

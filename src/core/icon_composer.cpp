@@ -1,7 +1,12 @@
 #include "core/icon_composer.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <stdexcept>
+#include <string>
+#include <string_view>
 
 #include "core/lock_names.h"
 
@@ -10,31 +15,110 @@ namespace {
 
 constexpr Color StoredPictureColor = 0x000000;
 
-// A grid frame between rows `top` and `bottom`: horizontal lines over the full
-// width at both rows, vertical lines at columns 0, 5, 10 and 15 between them.
-MaskedImage GridFrame(int top, int bottom) {
-  PixelBuffer bitmap(TrayIconSize, TrayIconSize, DefaultTransparentColor);
-  for (int x = 0; x < TrayIconSize; ++x) {
-    bitmap.Set(x, top, StoredPictureColor);
-    bitmap.Set(x, bottom, StoredPictureColor);
+// Every designed size. 16 is the original picture. 20 keeps one-pixel lines
+// with 5 x 10 cells; the frame is 19 wide and leaves the last column empty,
+// since equal cells matter more than one column of balance. 24 has a two-pixel
+// outer frame around one-pixel inner lines and 6 x 12 cells, filling the width.
+// 32 is the 16-pixel picture with every pixel doubled.
+constexpr std::array<TrayIconLayout, 4> Layouts{{
+    {16, 0, 1, 1, 4, 8, 3, 1, 5},
+    {20, 0, 1, 1, 5, 10, 4, 1, 7},
+    {24, 0, 2, 1, 6, 12, 4, 1, 7},
+    {32, 0, 2, 2, 8, 16, 6, 2, 10},
+}};
+
+// A glyph as rows of '#' (ink) and '.'.
+struct Glyph {
+  std::array<std::string_view, 7> rows;
+  int height;
+};
+
+// 5 pixels high: the original marks, also doubled for 32 pixels.
+constexpr Glyph DigitOne5{{"..#..", ".##..", "..#..", "..#..", ".###."}, 5};
+constexpr Glyph CapitalA5{{".##..", "#..#.", "#..#.", "####.", "#..#."}, 5};
+constexpr Glyph DownArrow5{{"..#..", "..#..", "#####", ".###.", "..#.."}, 5};
+// 7 pixels high and 5 wide, one-pixel strokes, for the 5-pixel cells of 20.
+constexpr Glyph DigitOne7{{"..#..", ".##..", "..#..", "..#..", "..#..", "..#..", ".###."}, 7};
+constexpr Glyph CapitalA7{{".###.", "#...#", "#...#", "#####", "#...#", "#...#", "#...#"}, 7};
+constexpr Glyph DownArrow7{{"..#..", "..#..", "..#..", "..#..", "#####", ".###.", "..#.."}, 7};
+// 7 pixels high and 6 wide, two-pixel strokes, centred in the 6-pixel cells of 24.
+constexpr Glyph DigitOneBold7{{"..##..", ".###..", "..##..", "..##..", "..##..", "..##..", ".####."}, 7};
+constexpr Glyph CapitalABold7{{".####.", "##..##", "##..##", "######", "##..##", "##..##", "##..##"}, 7};
+constexpr Glyph DownArrowBold7{{"..##..", "..##..", "..##..", "..##..", "######", ".####.", "..##.."}, 7};
+
+std::array<const Glyph*, 3> GlyphsForSize(int size) {
+  switch (size) {
+    case 20:
+      return {&DigitOne7, &CapitalA7, &DownArrow7};
+    case 24:
+      return {&DigitOneBold7, &CapitalABold7, &DownArrowBold7};
+    default:
+      return {&DigitOne5, &CapitalA5, &DownArrow5};
   }
-  for (int x = 0; x < TrayIconSize; x += 5)
-    for (int y = top; y <= bottom; ++y) bitmap.Set(x, y, StoredPictureColor);
+}
+
+void FillBlack(PixelBuffer& bitmap, int left, int top, int width, int height) {
+  bitmap.FillRect({left, top, left + width, top + height}, StoredPictureColor);
+}
+
+// A grid frame from row `top` with cells `cellHeight` high: outer lines all
+// round, inner lines between the cells.
+MaskedImage GridFrame(const TrayIconLayout& layout, int top, int cellHeight) {
+  PixelBuffer bitmap(layout.Size, layout.Size, DefaultTransparentColor);
+  const int height = 2 * layout.OuterLine + cellHeight;
+  const int width = layout.FrameWidth();
+  FillBlack(bitmap, layout.Left, top, width, layout.OuterLine);
+  FillBlack(bitmap, layout.Left, top + height - layout.OuterLine, width, layout.OuterLine);
+  FillBlack(bitmap, layout.Left, top, layout.OuterLine, height);
+  FillBlack(bitmap, layout.Left + width - layout.OuterLine, top, layout.OuterLine, height);
+  for (int slot = 1; slot < 3; ++slot)
+    FillBlack(bitmap, layout.CellLeft(slot) - layout.InnerLine, top, layout.InnerLine, height);
   return MaskByColor(bitmap, DefaultTransparentColor);
 }
 
-// A 5 x 5 glyph, one byte per row, bit 4 for column 0 down to bit 0 for column 4.
-using Glyph = std::array<uint8_t, 5>;
-constexpr Glyph DigitOneGlyph{0b00100, 0b01100, 0b00100, 0b00100, 0b01110};
-constexpr Glyph CapitalAGlyph{0b01100, 0b10010, 0b10010, 0b11110, 0b10010};
-constexpr Glyph DownArrowGlyph{0b00100, 0b00100, 0b11111, 0b01110, 0b00100};
-
-MaskedImage GlyphImage(const Glyph& glyph) {
-  PixelBuffer bitmap(TrayIconSize, TrayIconSize, DefaultTransparentColor);
-  for (int y = 0; y < static_cast<int>(glyph.size()); ++y)
-    for (int x = 0; x < 5; ++x)
-      if (glyph[static_cast<size_t>(y)] & (0b10000 >> x)) bitmap.Set(x, y, StoredPictureColor);
+// The glyph in the upper-left corner, each of its pixels drawn as a square
+// as large as the layout's mark height asks for (two pixels at 32).
+MaskedImage GlyphImage(const TrayIconLayout& layout, const Glyph& glyph) {
+  PixelBuffer bitmap(layout.Size, layout.Size, DefaultTransparentColor);
+  const int scale = layout.MarkHeight / glyph.height;
+  for (int y = 0; y < glyph.height; ++y) {
+    const std::string_view row = glyph.rows[static_cast<size_t>(y)];
+    for (int x = 0; x < static_cast<int>(row.size()); ++x)
+      if (row[static_cast<size_t>(x)] == '#') FillBlack(bitmap, x * scale, y * scale, scale, scale);
+  }
   return MaskByColor(bitmap, DefaultTransparentColor);
+}
+
+struct StoredPictures {
+  std::array<MaskedImage, 4> grids;
+  std::array<MaskedImage, 4> marks;
+};
+
+StoredPictures DrawStoredPictures(const TrayIconLayout& layout) {
+  const int size = layout.Size;
+  const MaskedImage withMarks = GridFrame(layout, 0, layout.CellHeight);
+  const MaskedImage withoutMarks = GridFrame(layout, layout.TopWithoutMarks, layout.CellHeight);
+  const MaskedImage fullHeight = GridFrame(layout, 0, size - 2 * layout.OuterLine);
+  const PixelBuffer empty(size, size, DefaultTransparentColor);
+  const auto glyphs = GlyphsForSize(size);
+  return {{MaskByColor(empty, DefaultTransparentColor), withMarks, withoutMarks, fullHeight},
+          {withoutMarks, GlyphImage(layout, *glyphs[0]), GlyphImage(layout, *glyphs[1]),
+           GlyphImage(layout, *glyphs[2])}};
+}
+
+// The pictures never change: drawn once per size on first use, so that a
+// composition only copies them.
+const StoredPictures& PicturesForSize(int size) {
+  static const std::array<StoredPictures, 4> pictures{DrawStoredPictures(Layouts[0]), DrawStoredPictures(Layouts[1]),
+                                                      DrawStoredPictures(Layouts[2]), DrawStoredPictures(Layouts[3])};
+  const TrayIconLayout& layout = LayoutForSize(size);
+  return pictures[static_cast<size_t>(&layout - Layouts.data())];
+}
+
+const TrayIconLayout& CanvasLayout(const PixelBuffer& canvas) {
+  if (canvas.Width() != canvas.Height())
+    throw std::invalid_argument("tray icon canvas is not square");
+  return LayoutForSize(canvas.Width());
 }
 
 bool IsLockOn(const LockStates& locks, LockKind kind) {
@@ -44,16 +128,41 @@ bool IsLockOn(const LockStates& locks, LockKind kind) {
 
 }  // namespace
 
-std::array<MaskedImage, 4> GridImages() {
-  const PixelBuffer empty(TrayIconSize, TrayIconSize, DefaultTransparentColor);
-  return {MaskByColor(empty, DefaultTransparentColor), GridFrame(0, 9), GridFrame(3, 12),
-          GridFrame(0, 15)};
+bool IsTrayIconSize(int size) {
+  return std::find(TrayIconSizes.begin(), TrayIconSizes.end(), size) != TrayIconSizes.end();
 }
 
-std::array<MaskedImage, 4> MarkImages() {
-  return {GridFrame(3, 12), GlyphImage(DigitOneGlyph), GlyphImage(CapitalAGlyph),
-          GlyphImage(DownArrowGlyph)};
+int NearestTrayIconSize(int pixels) {
+  int best = TrayIconSizes.front();
+  for (int size : TrayIconSizes)
+    if (std::abs(int64_t{size} - pixels) <= std::abs(int64_t{best} - pixels)) best = size;
+  return best;
 }
+
+int TrayIconSizeForDpi(int dpi) {
+  if (dpi <= 0) dpi = 96;
+  // The small-icon size Windows uses at this DPI, rounded to the nearest pixel.
+  const int64_t pixels = (int64_t{TrayIconSize} * dpi + 48) / 96;
+  return NearestTrayIconSize(static_cast<int>(std::min<int64_t>(pixels, 1 << 20)));
+}
+
+Rect TrayIconLayout::LedRect(bool marks, int slot) const {
+  const int left = CellLeft(slot);
+  const int top = (marks ? 0 : TopWithoutMarks) + OuterLine;
+  return {left, top, left + CellWidth, top + CellHeight};
+}
+
+Point TrayIconLayout::MarkOrigin(int slot) const { return {CellLeft(slot), FrameHeight() + MarkGap}; }
+
+const TrayIconLayout& LayoutForSize(int size) {
+  for (const TrayIconLayout& layout : Layouts)
+    if (layout.Size == size) return layout;
+  throw std::invalid_argument("no tray icon design for " + std::to_string(size) + " pixels");
+}
+
+std::array<MaskedImage, 4> GridImages(int size) { return PicturesForSize(size).grids; }
+
+std::array<MaskedImage, 4> MarkImages(int size) { return PicturesForSize(size).marks; }
 
 Color TransparentColorFor(const TrayIconSettings& settings) {
   bool clash = PlainColor(settings.GridColor) == DefaultTransparentColor;
@@ -62,16 +171,18 @@ Color TransparentColorFor(const TrayIconSettings& settings) {
 }
 
 void DrawIconGrid(PixelBuffer& canvas, const TrayIconSettings& settings, Color transparentColor) {
+  const TrayIconLayout& layout = CanvasLayout(canvas);
+  const StoredPictures& pictures = PicturesForSize(layout.Size);
   canvas.Fill(transparentColor);
   if (settings.IconMarks) {
-    DrawMasked(canvas, GridImages()[1], {0, 0});
-    const auto marks = MarkImages();
-    for (size_t slot = 0; slot < MarkOrigins.size(); ++slot) {
-      const LockKind kind = LockKindFromTag(settings.LedLocks[slot]);
-      if (kind != LockKind::None) DrawMasked(canvas, marks[static_cast<size_t>(kind)], MarkOrigins[slot]);
+    DrawMasked(canvas, pictures.grids[1], {0, 0});
+    for (int slot = 0; slot < 3; ++slot) {
+      const LockKind kind = LockKindFromTag(settings.LedLocks[static_cast<size_t>(slot)]);
+      if (kind != LockKind::None)
+        DrawMasked(canvas, pictures.marks[static_cast<size_t>(kind)], layout.MarkOrigin(slot));
     }
   } else {
-    DrawMasked(canvas, GridImages()[2], {0, 0});
+    DrawMasked(canvas, pictures.grids[2], {0, 0});
   }
   const Color gridColor = PlainColor(settings.GridColor);
   for (int y = 0; y < canvas.Height(); ++y)
@@ -81,16 +192,18 @@ void DrawIconGrid(PixelBuffer& canvas, const TrayIconSettings& settings, Color t
 
 void DrawIconLeds(PixelBuffer& canvas, const TrayIconSettings& settings, const LockStates& locks,
                   bool allLit) {
-  const auto& rects = LedRects[settings.IconMarks ? 1 : 0];
-  for (size_t slot = 0; slot < rects.size(); ++slot) {
-    if (!allLit && !IsLockOn(locks, LockKindFromTag(settings.LedLocks[slot]))) continue;
-    canvas.FillRect(rects[slot], PlainColor(settings.LedColors[slot]));
+  const TrayIconLayout& layout = CanvasLayout(canvas);
+  for (int slot = 0; slot < 3; ++slot) {
+    if (!allLit && !IsLockOn(locks, LockKindFromTag(settings.LedLocks[static_cast<size_t>(slot)]))) continue;
+    canvas.FillRect(layout.LedRect(settings.IconMarks, slot),
+                    PlainColor(settings.LedColors[static_cast<size_t>(slot)]));
   }
 }
 
 std::array<MaskedImage, 3> ComposeTrayIcons(const TrayIconSettings& settings, const LockStates& locks,
-                                            Color transparentColor) {
-  PixelBuffer canvas(TrayIconSize, TrayIconSize);
+                                            Color transparentColor, int size) {
+  LayoutForSize(size);
+  PixelBuffer canvas(size, size);
   std::array<MaskedImage, 3> icons;
   DrawIconGrid(canvas, settings, transparentColor);
   icons[IconNoneLit] = MaskByColor(canvas, transparentColor);

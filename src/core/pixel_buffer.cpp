@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <cassert>
 #include <stdexcept>
 
 namespace lumitrax::core {
@@ -10,16 +9,6 @@ namespace lumitrax::core {
 PixelBuffer::PixelBuffer(int width, int height, Color fill) : width_(width), height_(height) {
   if (width < 0 || height < 0) throw std::invalid_argument("PixelBuffer: negative size");
   pixels_.assign(static_cast<size_t>(width) * static_cast<size_t>(height), fill);
-}
-
-Color PixelBuffer::At(int x, int y) const {
-  assert(Contains(x, y));
-  return pixels_[static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x)];
-}
-
-void PixelBuffer::Set(int x, int y, Color color) {
-  assert(Contains(x, y));
-  pixels_[static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x)] = color;
 }
 
 void PixelBuffer::Fill(Color color) { std::fill(pixels_.begin(), pixels_.end(), color); }

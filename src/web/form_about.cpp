@@ -1,8 +1,13 @@
 #include "web/form_about.h"
 
+#include <algorithm>
+#include <iterator>
+#include <string>
+
 #include "app/form_main.h"
 #include "core/placement.h"
 #include "framework/application.h"
+#include "framework/handles.h"
 #include "framework/version_info.h"
 #include "framework/work_area.h"
 
@@ -86,7 +91,55 @@ void TfrmAbout::FormCreate() {
                                                              &lbCopyright})
     control->Handle();
   ::SendMessageW(btnOK.Handle(), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+  FitTextsToTheirPlaces();
   PlaceOverMainWindow();
+}
+
+void TfrmAbout::FitTextsToTheirPlaces() {
+  // Text widths and line heights do not follow the DPI in step, and fonts
+  // differ between systems: a label sized for 96 dpi may be too narrow or too
+  // low for its text, and its centred text would wrap out of sight. The labels
+  // form one centred column right of the icon: the column widens to the right
+  // and the dialog with it, a label too low grows and pushes the ones below
+  // it down, and the button stays centred under the column.
+  TLabel* const column[] = {&lbTitle, &lbVersion, &lbInfo, &lbCopyright};
+  auto place = [](HWND control) {
+    RECT rect{};
+    ::GetWindowRect(control, &rect);
+    ::MapWindowPoints(nullptr, ::GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+  };
+  int width = 0;
+  SIZE texts[std::size(column)]{};
+  for (size_t i = 0; i < std::size(column); ++i) {
+    TLabel& label = *column[i];
+    const WindowDc dc(label.Handle());
+    const SelectObjectScope font(dc.get(), label.Font());
+    std::wstring text = label.Caption();
+    RECT extent{0, 0, 0, 0};
+    ::DrawTextW(dc.get(), text.data(), static_cast<int>(text.size()), &extent, DT_CALCRECT | DT_SINGLELINE);
+    texts[i] = {extent.right, extent.bottom};
+    const RECT rect = place(label.Handle());
+    width = std::max({width, static_cast<int>(rect.right - rect.left), static_cast<int>(extent.right)});
+  }
+  int wider = 0;
+  int lower = 0;
+  for (size_t i = 0; i < std::size(column); ++i) {
+    const RECT rect = place(column[i]->Handle());
+    wider = std::max(wider, width - static_cast<int>(rect.right - rect.left));
+    const int height = std::max(static_cast<int>(rect.bottom - rect.top), static_cast<int>(texts[i].cy));
+    ::SetWindowPos(column[i]->Handle(), nullptr, rect.left, rect.top + lower, width, height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    lower += height - (rect.bottom - rect.top);
+  }
+  if (wider == 0 && lower == 0) return;
+  const RECT button = place(btnOK.Handle());
+  ::SetWindowPos(btnOK.Handle(), nullptr, button.left + wider / 2, button.top + lower, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT frame{};
+  ::GetWindowRect(Handle(), &frame);
+  ::SetWindowPos(Handle(), nullptr, 0, 0, frame.right - frame.left + wider, frame.bottom - frame.top + lower,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TfrmAbout::PlaceOverMainWindow() {

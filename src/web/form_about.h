@@ -33,6 +33,8 @@ class TfrmAbout : public TForm {
 
  private:
   void PlaceOverMainWindow();
+  // Grows the places of texts that do not fit at this DPI with these fonts.
+  void FitTextsToTheirPlaces();
   TfrmMain& main_;
 };
 

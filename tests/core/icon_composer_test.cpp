@@ -208,6 +208,191 @@ TEST(ComposeTrayIcons, ColoursWithAFlagByteDrawAsTheirRgbPart) {
   EXPECT_TRUE(icons[IconAllLit].IsOpaque(0, 3));
 }
 
+// Larger sizes: each drawn at its own size, never a stretched 16-pixel picture.
+
+TrayIconSettings CapsAndNumWithSlotThreeUnused(bool marks) {
+  TrayIconSettings settings = Settings(marks);
+  settings.LedLocks = {1, 2, 0};
+  return settings;
+}
+
+TEST(TrayIconSizes, TwentyPixelsHasOnePixelLinesFiveByTenCellsAndSevenPixelMarks) {
+  const auto on = ComposeTrayIcons(CapsAndNumWithSlotThreeUnused(true), {false, true, false},
+                                   DefaultTransparentColor, 20);
+  const char* edge = "###################.";
+  const char* caps = "#.....#LLLLL#.....#.";
+  const char* gap = "....................";
+  EXPECT_EQ(Picture(on[IconCurrent], Drawn),
+            Rows({edge, caps, caps, caps, caps, caps, caps, caps, caps, caps, caps, edge, gap,
+                  "...#....###.........",
+                  "..##...#...#........",
+                  "...#...#...#........",
+                  "...#...#####........",
+                  "...#...#...#........",
+                  "...#...#...#........",
+                  "..###..#...#........"}));
+  const std::string allLit = Picture(on[IconAllLit], Drawn);
+  EXPECT_EQ(allLit.substr(21 * 1, 21), "#RRRRR#LLLLL#BBBBB#.\n");
+  EXPECT_EQ(allLit.substr(21 * 10, 21), "#RRRRR#LLLLL#BBBBB#.\n");
+  EXPECT_EQ(allLit.substr(21 * 13), Picture(on[IconNoneLit], Drawn).substr(21 * 13));
+
+  TrayIconSettings arrows = Settings(true);
+  arrows.LedLocks = {3, 3, 3};
+  const std::string marks = Picture(ComposeTrayIcons(arrows, {}, DefaultTransparentColor, 20)[IconNoneLit], Drawn);
+  EXPECT_EQ(marks.substr(21 * 13), Rows({"...#.....#.....#....", "...#.....#.....#....", "...#.....#.....#....",
+                                         "...#.....#.....#....", ".#####.#####.#####..", "..###...###...###...",
+                                         "...#.....#.....#...."}));
+
+  const auto off = ComposeTrayIcons(Settings(false), {true, false, true}, DefaultTransparentColor, 20);
+  const char* lit = "#RRRRR#.....#BBBBB#.";
+  EXPECT_EQ(Picture(off[IconCurrent], Drawn),
+            Rows({gap, gap, gap, gap, edge, lit, lit, lit, lit, lit, lit, lit, lit, lit, lit, edge, gap, gap, gap,
+                  gap}));
+}
+
+TEST(TrayIconSizes, TwentyFourPixelsHasATwoPixelFrameSixByTwelveCellsAndBoldMarks) {
+  const auto on = ComposeTrayIcons(CapsAndNumWithSlotThreeUnused(true), {false, true, false},
+                                   DefaultTransparentColor, 24);
+  const char* edge = "########################";
+  const char* caps = "##......#LLLLLL#......##";
+  const char* gap = "........................";
+  EXPECT_EQ(Picture(on[IconCurrent], Drawn),
+            Rows({edge, edge, caps, caps, caps, caps, caps, caps, caps, caps, caps, caps, caps, caps, edge, edge,
+                  gap,
+                  "....##....####..........",
+                  "...###...##..##.........",
+                  "....##...##..##.........",
+                  "....##...######.........",
+                  "....##...##..##.........",
+                  "....##...##..##.........",
+                  "...####..##..##........."}));
+
+  TrayIconSettings arrows = Settings(true);
+  arrows.LedLocks = {3, 0, 3};
+  const std::string marks = Picture(ComposeTrayIcons(arrows, {}, DefaultTransparentColor, 24)[IconAllLit], Drawn);
+  EXPECT_EQ(marks.substr(25 * 2, 25), "##RRRRRR#LLLLLL#BBBBBB##\n");
+  EXPECT_EQ(marks.substr(25 * 21), Rows({"..######........######..", "...####..........####...",
+                                         "....##............##...."}));
+
+  const auto off = ComposeTrayIcons(Settings(false), {}, DefaultTransparentColor, 24);
+  const std::string allLit = Picture(off[IconAllLit], Drawn);
+  for (int row : {0, 1, 2, 3, 20, 21, 22, 23}) EXPECT_EQ(allLit.substr(25 * row, 25), std::string(gap) + '\n') << row;
+  for (int row : {4, 5, 18, 19}) EXPECT_EQ(allLit.substr(25 * row, 25), std::string(edge) + '\n') << row;
+  for (int row = 6; row < 18; ++row) EXPECT_EQ(allLit.substr(25 * row, 25), "##RRRRRR#LLLLLL#BBBBBB##\n") << row;
+  EXPECT_EQ(Picture(off[IconCurrent], Drawn), Picture(off[IconNoneLit], Drawn)) << "every lock is off";
+}
+
+// At 32 pixels every pixel of the 16-pixel picture becomes a 2 x 2 square.
+TEST(TrayIconSizes, ThirtyTwoPixelsIsTheSixteenPixelPictureWithEveryPixelDoubled) {
+  struct Case {
+    TrayIconSettings settings;
+    LockStates locks;
+  };
+  TrayIconSettings mixed = Settings(true);
+  mixed.LedLocks = {3, -1, 2};
+  TrayIconSettings magenta = Settings(false);
+  magenta.GridColor = 0xFF00FF;
+  for (const Case& c : {Case{Settings(true), {true, false, true}}, Case{Settings(false), {false, true, false}},
+                        Case{mixed, {true, true, true}}, Case{magenta, {true, true, false}}}) {
+    const Color transparent = TransparentColorFor(c.settings);
+    const auto small = ComposeTrayIcons(c.settings, c.locks, transparent, 16);
+    const auto large = ComposeTrayIcons(c.settings, c.locks, transparent, 32);
+    for (size_t image = 0; image < 3; ++image) {
+      ASSERT_EQ(large[image].Image.Width(), 32);
+      ASSERT_EQ(large[image].Mask.Height(), 32);
+      int differences = 0;
+      for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x)
+          if (large[image].Image.At(x, y) != small[image].Image.At(x / 2, y / 2) ||
+              large[image].Mask.At(x, y) != small[image].Mask.At(x / 2, y / 2))
+            ++differences;
+      EXPECT_EQ(differences, 0) << "image " << image << ", marks " << c.settings.IconMarks;
+    }
+  }
+}
+
+TEST(TrayIconSizes, EverySizeKeepsItsCellsWholeForEverySlotAndState) {
+  for (int size : TrayIconSizes) {
+    const TrayIconLayout& layout = LayoutForSize(size);
+    for (bool marks : {false, true}) {
+      for (int slot = 0; slot < 3; ++slot) {
+        // Only this slot's lock on: exactly its cell is lit, the others stay empty.
+        TrayIconSettings settings = Settings(marks);
+        LockStates locks{};
+        locks[static_cast<size_t>(slot)] = true;
+        const auto icons = ComposeTrayIcons(settings, locks, DefaultTransparentColor, size);
+        const Rect cell = layout.LedRect(marks, slot);
+        const Color colour = settings.LedColors[static_cast<size_t>(slot)];
+        int inside = 0, outside = 0;
+        for (int y = 0; y < size; ++y)
+          for (int x = 0; x < size; ++x) {
+            const bool lit = icons[IconCurrent].IsOpaque(x, y) && icons[IconCurrent].Image.At(x, y) == colour;
+            const bool inCell = x >= cell.left && x < cell.right && y >= cell.top && y < cell.bottom;
+            inside += lit && inCell;
+            outside += lit && !inCell;
+          }
+        EXPECT_EQ(inside, layout.CellWidth * layout.CellHeight) << size << " slot " << slot;
+        EXPECT_EQ(outside, 0) << size << " slot " << slot;
+        // The cell is framed: the pixels just outside it are grid.
+        const MaskedImage& none = icons[IconNoneLit];
+        EXPECT_EQ(none.Image.At(cell.left - 1, cell.top), Grid) << size;
+        EXPECT_EQ(none.Image.At(cell.right, cell.bottom - 1), Grid) << size;
+        EXPECT_EQ(none.Image.At(cell.left, cell.top - 1), Grid) << size;
+        EXPECT_EQ(none.Image.At(cell.right - 1, cell.bottom), Grid) << size;
+        EXPECT_FALSE(none.IsOpaque(cell.left, cell.top)) << size;
+        EXPECT_FALSE(none.IsOpaque(cell.right - 1, cell.bottom - 1)) << size;
+      }
+      // Marks off: nothing below the frame; marks on: the marks below it.
+      const auto icons = ComposeTrayIcons(Settings(marks), {}, DefaultTransparentColor, size);
+      const int frameBottom = (marks ? 0 : layout.TopWithoutMarks) + layout.FrameHeight();
+      int below = 0;
+      for (int y = frameBottom; y < size; ++y)
+        for (int x = 0; x < size; ++x) below += icons[IconNoneLit].IsOpaque(x, y);
+      if (marks)
+        EXPECT_GT(below, 3 * layout.MarkHeight) << size;
+      else
+        EXPECT_EQ(below, 0) << size;
+      EXPECT_LE(layout.MarkOrigin(0).y + layout.MarkHeight, size) << size;
+      EXPECT_LE(layout.Left + layout.FrameWidth(), size) << size;
+    }
+  }
+}
+
+TEST(TrayIconSizes, SixteenPixelLayoutIsTheTablesOfTheOriginalPicture) {
+  const TrayIconLayout& layout = LayoutForSize(16);
+  for (int slot = 0; slot < 3; ++slot) {
+    EXPECT_EQ(layout.LedRect(false, slot), LedRects[0][static_cast<size_t>(slot)]);
+    EXPECT_EQ(layout.LedRect(true, slot), LedRects[1][static_cast<size_t>(slot)]);
+    EXPECT_EQ(layout.MarkOrigin(slot), MarkOrigins[static_cast<size_t>(slot)]);
+  }
+  EXPECT_EQ(ComposeTrayIcons(Settings(true), {true, false, true}, DefaultTransparentColor),
+            ComposeTrayIcons(Settings(true), {true, false, true}, DefaultTransparentColor, 16));
+}
+
+TEST(TrayIconSizes, OtherSizesAndCanvasesAreRefused) {
+  for (int size : {0, 15, 18, 28, 48, -16})
+    EXPECT_THROW(ComposeTrayIcons(Settings(true), {}, DefaultTransparentColor, size), std::invalid_argument) << size;
+  PixelBuffer wide(24, 20);
+  EXPECT_THROW(DrawIconGrid(wide, Settings(true), DefaultTransparentColor), std::invalid_argument);
+  EXPECT_THROW(DrawIconLeds(wide, Settings(true), {}, true), std::invalid_argument);
+  EXPECT_THROW(GridImages(17), std::invalid_argument);
+}
+
+TEST(TrayIconSizes, SizeForDpiIsTheNearestDesignedSize) {
+  const std::pair<int, int> cases[] = {
+      {96, 16},  {120, 20}, {144, 24}, {192, 32},  // 100, 125, 150, 200 %
+      {72, 16},  {100, 16}, {108, 20},            // 18 pixels: a tie goes to the larger size
+      {132, 24}, {139, 24}, {168, 32},            // 175 %: 28 pixels, a tie
+      {160, 24}, {240, 32}, {288, 32}, {0, 16}, {-96, 16}, {1 << 30, 32}};
+  for (const auto& [dpi, size] : cases) EXPECT_EQ(TrayIconSizeForDpi(dpi), size) << dpi;
+  EXPECT_EQ(NearestTrayIconSize(22), 24);
+  EXPECT_EQ(NearestTrayIconSize(21), 20);
+  EXPECT_EQ(NearestTrayIconSize(27), 24);
+  EXPECT_EQ(NearestTrayIconSize(29), 32);
+  EXPECT_TRUE(IsTrayIconSize(20));
+  EXPECT_FALSE(IsTrayIconSize(28));
+}
+
 TEST(TrayAreaSamplePoint, SamplesNearTheFarEndAlongTheTaskbar) {
   const Rect desktop{0, 0, 1024, 768};
   EXPECT_EQ(TrayAreaSamplePoint({900, 730, 1020, 768}, desktop), (Point{1018, 749}));

@@ -2,12 +2,15 @@
 // its place, the tray menu while it shows, the session end and its ping.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
+#include <vector>
 
 #include "app/form_main.h"
 #include "core/ping_query.h"
 #include "test_http_server.h"
 #include "test_support.h"
+#include "text_fit.h"
 #include "web/form_about.h"
 #include "web/ping_notify.h"
 
@@ -57,6 +60,44 @@ TEST_F(AboutDialog, ShowsTitleAndVersionCentredInTheWorkAreaWhileTheSettingsWind
   EXPECT_NEAR((place.left + place.right) / 2, (work.left + work.right) / 2, 1);
   EXPECT_NEAR((place.top + place.bottom) / 2, (work.top + work.bottom) / 2, 1);
   EXPECT_EQ(OpenAboutDialog(), nullptr) << "the dialog exists only while it shows";
+}
+
+// Run at 96, 120, 144 and 192 dpi by the bench's --dpi.
+TEST_F(AboutDialog, EveryTextShowsWholeAndTheLabelsKeepOneCentreAboveTheButton) {
+  std::vector<testing::ClippedText> clipped;
+  std::wstring slogan;
+  RECT client{}, title{}, info{}, copyright{}, ok{}, icon{};
+  auto place = [](HWND control) {
+    RECT rect{};
+    ::GetWindowRect(control, &rect);
+    ::MapWindowPoints(nullptr, ::GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+  };
+  RunAbout([&](TfrmAbout& about) {
+    clipped = testing::FindClippedTexts(about.Handle());
+    slogan = WindowText(about.lbInfo.Handle());
+    ::GetClientRect(about.Handle(), &client);
+    title = place(about.lbTitle.Handle());
+    info = place(about.lbInfo.Handle());
+    copyright = place(about.lbCopyright.Handle());
+    ok = place(about.btnOK.Handle());
+    icon = place(about.imgIcon.Handle());
+    // Only for looking at the dialog in a screenshot: keeps it open a while.
+    if (const char* hold = std::getenv("LUMITRAX_HOLD_ABOUT_MS")) testing::Pump(static_cast<DWORD>(std::atoi(hold)));
+    about.btnOK.OnClick(about.btnOK);
+  });
+  EXPECT_TRUE(clipped.empty()) << "at " << ::GetDpiForSystem() << " dpi:\n" << testing::DescribeClippedTexts(clipped);
+  EXPECT_EQ(slogan, L"Keyboard lights for every PC\u2122");
+  // The labels stay one centred column right of the icon, the button under
+  // its middle, everything inside the client area.
+  EXPECT_EQ(title.left + title.right, info.left + info.right);
+  EXPECT_EQ(info.left + info.right, copyright.left + copyright.right);
+  EXPECT_NEAR((ok.left + ok.right) / 2, (info.left + info.right) / 2, 1);
+  EXPECT_GE(info.left, icon.right);
+  EXPECT_GE(ok.top, copyright.bottom);
+  EXPECT_LE(info.right, client.right);
+  EXPECT_LE(ok.bottom, client.bottom);
+  EXPECT_LE(icon.bottom, client.bottom);
 }
 
 TEST_F(AboutDialog, IsCentredOverTheVisibleSettingsWindowAndOwnedByIt) {
