@@ -7,12 +7,11 @@
 
 namespace lumitrax {
 
-void TfrmMain::chbAutoRunClick(TComponent& sender) {
+void TfrmMain::chbAutoRunClick() {
   // The path is taken anew each time: a moved or renamed program registers
   // its new place under its new name.
-  const auto* box = dynamic_cast<TCheckBox*>(&sender);
   TWinRegistry registry;
-  core::ApplyAutorun(registry, (box ? *box : chbAutoRun).Checked(), Narrow(GetModulePath()));
+  core::ApplyAutorun(registry, chbAutoRun.Checked(), Narrow(GetModulePath()));
 }
 
 }  // namespace lumitrax

@@ -10,6 +10,10 @@ TApplication& Application() {
   return application;
 }
 
+void TrimWorkingSet() {
+  ::SetProcessWorkingSetSize(::GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
+}
+
 TApplication::TApplication() = default;
 
 TApplication::~TApplication() {

@@ -77,4 +77,7 @@ class TApplication : public TWindow {
 // The one application object of the process.
 TApplication& Application();
 
+// Gives the process's unused pages back to the system.
+void TrimWorkingSet();
+
 }  // namespace lumitrax

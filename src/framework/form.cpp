@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "framework/application.h"
+#include "framework/scope_exit.h"
 
 namespace lumitrax {
 
@@ -120,13 +121,10 @@ int TForm::ShowModal() {
   const HWND window = Handle();
   TTaskWindowsDisabler disabler(window);
   modal_ = true;
-  struct EndModal {
-    TForm& form;
-    ~EndModal() {
-      form.modal_ = false;
-      if (form.HandleAllocated()) ::ShowWindow(form.Handle(), SW_HIDE);
-    }
-  } end_modal{*this};
+  const ScopeExit end_modal([this] {
+    modal_ = false;
+    if (HandleAllocated()) ::ShowWindow(Handle(), SW_HIDE);
+  });
   Show();
   ::SetForegroundWindow(window);
   Application().ModalLoop([this] { return ModalResult != mrNone || !HandleAllocated(); });

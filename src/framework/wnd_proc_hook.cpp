@@ -1,4 +1,4 @@
-#include "osd/wnd_proc_hook.h"
+#include "framework/wnd_proc_hook.h"
 
 #include <algorithm>
 #include <array>
