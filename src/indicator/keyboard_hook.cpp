@@ -1,6 +1,7 @@
 #include "indicator/keyboard_hook.h"
 
 #include "core/lock_names.h"
+#include "framework/boundary.h"
 
 namespace lumitrax {
 namespace {
@@ -11,12 +12,14 @@ HWND g_target = nullptr;
 }  // namespace
 
 LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wparam, LPARAM lparam) {
-  // Never read the key state here: it is updated after the hook runs. Nothing
-  // here throws; the key always passes on unchanged.
-  if (code == HC_ACTION && wparam == WM_KEYDOWN) {
-    const auto* info = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lparam);
-    if (core::IsLockVirtualKey(info->vkCode)) ::PostMessageA(g_target, WM_LOCKKEY, info->vkCode, 0);
-  }
+  // Never read the key state here: it is updated after the hook runs.
+  CallbackBoundary("the keyboard hook", [&] {
+    if (code == HC_ACTION && wparam == WM_KEYDOWN) {
+      const auto* info = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lparam);
+      if (core::IsLockVirtualKey(info->vkCode)) ::PostMessageA(g_target, WM_LOCKKEY, info->vkCode, 0);
+    }
+  });
+  // The key always passes on unchanged.
   return ::CallNextHookEx(nullptr, code, wparam, lparam);
 }
 
