@@ -1,6 +1,6 @@
 // Starting with Windows: the Run entry follows the "AutoRun" check box.
 #include "app/form_main.h"
-#include "app/win_registry.h"
+#include "framework/win_registry.h"
 #include "core/autorun_entry.h"
 #include "framework/text.h"
 #include "framework/version_info.h"

@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "app/form_main.h"
-#include "app/win_registry.h"
+#include "framework/win_registry.h"
 #include "core/placement.h"
 #include "core/settings_recovery.h"
 #include "core/settings_store.h"

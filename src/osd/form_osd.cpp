@@ -3,7 +3,7 @@
 #include <optional>
 #include <utility>
 
-#include "app/win_registry.h"
+#include "framework/win_registry.h"
 #include "core/color_list.h"
 #include "core/placement.h"
 #include "framework/application.h"

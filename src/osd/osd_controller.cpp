@@ -1,6 +1,6 @@
 #include "osd/osd_controller.h"
 
-#include "app/win_registry.h"
+#include "framework/win_registry.h"
 #include "core/settings_views.h"
 #include "indicator/lock_state.h"
 
