@@ -11,7 +11,7 @@ void TfrmMain::chbAutoRunClick() {
   // The path is taken anew each time: a moved or renamed program registers
   // its new place under its new name.
   TWinRegistry registry;
-  core::ApplyAutorun(registry, chbAutoRun.Checked(), Narrow(GetModulePath()));
+  core::ApplyAutorun(registry, CurrentSettings().AutoRun, Narrow(GetModulePath()));
 }
 
 }  // namespace lumitrax

@@ -75,7 +75,7 @@ void TfrmMain::CreateComponents() {
   tmrRunOnce.OnTimer = [this](TComponent&) { tmrRunOnceTimer(); };
 
   // The parts of the program, wired to the window.
-  LockMonitor.BeepOnSwitch = [this] { return chbBeepOnSwitch.Checked(); };
+  LockMonitor.BeepOnSwitch = [this] { return CurrentSettings().BeepOnSwitch; };
   LockMonitor.OnChange = [this] {
     ComposeTrayIcons();
     UpdateLockButtons();
@@ -273,10 +273,11 @@ void TfrmMain::ComposeTrayIcons() {
 }
 
 void TfrmMain::UpdateOsd() {
+  const core::Settings settings = CurrentSettings();
   // The preview panel of the settings window follows the display's colours.
-  pnOsd.SetColor(ColorToRgb(cmbOsdBody.SelectedColor()));
-  pnOsd.SetCaptionColor(ColorToRgb(cmbOsdText.SelectedColor()));
-  if (OsdController.OsdExists()) OsdController.UpdateOsd(CurrentSettings());
+  pnOsd.SetColor(ColorToRgb(settings.OsdBody));
+  pnOsd.SetCaptionColor(ColorToRgb(settings.OsdText));
+  OsdController.UpdateOsd(settings);
 }
 
 bool TfrmMain::SendPing(const std::wstring& action, const std::wstring& extra, bool force) {

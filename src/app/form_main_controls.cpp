@@ -170,7 +170,7 @@ void TfrmMain::BindControls() {
   chbIconMarks.OnClick = tray_change;
   // Not held back during start-up: the display follows its check box at once.
   grpOsd.OnCheckBoxClick = [this](TComponent&) {
-    if (grpOsd.CheckBoxChecked())
+    if (CurrentSettings().OsdShow)
       OsdController.CreateOsd();
     else
       OsdController.DestroyOsd();
