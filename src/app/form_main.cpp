@@ -205,15 +205,23 @@ void TfrmMain::FormKeyDown(WORD& key, TShiftState /*shift*/) {
   if (Visible() && key == VK_ESCAPE) Close();
 }
 
-void TfrmMain::actCloseExecute() {
-  if (FCloseAsking) return;
-  FCloseAsking = true;
+void TfrmMain::ShowDialogOnce(bool& showing, const std::function<void()>& show) {
+  // One at a time, with the tray menu's other commands off while it shows.
+  if (showing) return;
+  showing = true;
   DisableTrayMenu(false);
-  const ScopeExit restore([this] {
+  const ScopeExit restore([&] {
     EnableTrayMenu();
-    FCloseAsking = false;
+    showing = false;
   });
+  show();
+}
 
+void TfrmMain::actCloseExecute() {
+  ShowDialogOnce(FCloseAsking, [this] { AskToClose(); });
+}
+
+void TfrmMain::AskToClose() {
   const std::wstring& title = Application().Title();
   MessageDialogParams params;
   params.caption = title;
@@ -230,14 +238,7 @@ void TfrmMain::actCloseExecute() {
 }
 
 void TfrmMain::actAboutExecute() {
-  if (AboutShowing) return;
-  AboutShowing = true;
-  DisableTrayMenu(false);
-  const ScopeExit restore([this] {
-    EnableTrayMenu();
-    AboutShowing = false;
-  });
-  ShowAbout(AboutHost());
+  ShowDialogOnce(AboutShowing, [this] { ShowAbout(AboutHost()); });
 }
 
 TAboutHost TfrmMain::AboutHost() {

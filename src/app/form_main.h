@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -146,7 +147,8 @@ class TfrmMain : public TForm, public TOsdHost {
 
  private:
   void CreateComponents(), CreateControls(), BindControls(), CreateSystemMenuItems();
-  void UseWindowsVersionDefaults(), chbAutoRunClick();
+  void UseWindowsVersionDefaults(), chbAutoRunClick(), AskToClose();
+  void ShowDialogOnce(bool& showing, const std::function<void()>& show);
 
   bool FSettingsPending = true, FFirstShow = true, FStartupPending = true;
   bool FWindowVisible = false, FCloseAllowed = false, FCloseAsking = false;
