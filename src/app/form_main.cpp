@@ -1,36 +1,25 @@
 #include "app/form_main.h"
 
-#include <psapi.h>
-
-#include <random>
-
 #include "core/links.h"
-#include "core/ping_policy.h"
+#include "core/ping_query.h"
+#include "core/settings_views.h"
 #include "framework/application.h"
 #include "framework/message_dialog.h"
+#include "framework/scope_exit.h"
+#include "framework/text.h"
 #include "framework/version_info.h"
-#include "osd/form_osd.h"
-#include "web/ping_notify.h"
-#include "indicator/keyboard_hook.h"
 #include "indicator/lock_state.h"
+#include "web/open_url.h"
 
 namespace lumitrax {
 
-core::RandomBelow TfrmMain::RandomBelow() {
-  // Seeded once per run; shared by everything that draws a random number.
-  static std::mt19937 generator(std::random_device{}());
-  return [](uint32_t bound) { return bound ? std::uniform_int_distribution<uint32_t>(0, bound - 1)(generator) : 0u; };
-}
-
 TfrmMain::TfrmMain() {
-  // The lock states at start count as no change.
-  for (int kind = 1; kind <= 3; ++kind) FLockStates[kind - 1] = GetLockState(kind);
   CreateComponents();
   // The application window loses its taskbar button for good; the settings
   // window is owned by it and so never gets one either.
   Application().SetHidden(true);
   Application().OnMessage = [this](MSG& msg, bool& handled) { OnMessage(msg, handled); };
-  chbAutoRun.OnClick = [this](TComponent& sender) { chbAutoRunClick(sender); };
+  chbAutoRun.OnClick = [this](TComponent&) { chbAutoRunClick(); };
   // One instance per user: a duplicate hands over to the running one here
   // and ends as soon as its message loop starts.
   OneInstance.Name = L"OneInstance";
@@ -47,7 +36,10 @@ TfrmMain::TfrmMain() {
 
 TfrmMain::~TfrmMain() {
   Application().OnMessage = nullptr;
-  FormDestroy();
+  // The display goes first, while the window it asks still stands.
+  OsdController.DestroyOsd();
+  LockMonitor.KeyboardHook.Remove();
+  UsagePing.Stop();
 }
 
 void TfrmMain::CreateParams(TCreateParams& params) {
@@ -68,7 +60,7 @@ void TfrmMain::CreateParams(TCreateParams& params) {
 void TfrmMain::CreateWnd() {
   TForm::CreateWnd();
   // The hook always posts to the current handle, also after a re-creation.
-  SetKeyboardHookTarget(Handle());
+  LockMonitor.KeyboardHook.SetTarget(Handle());
 }
 
 void TfrmMain::CreateComponents() {
@@ -80,14 +72,21 @@ void TfrmMain::CreateComponents() {
   OnCloseQuery = [this](TComponent&, bool& can_close) { FormCloseQuery(can_close); };
   OnClose = [this](TComponent&, TCloseAction& action) { FormClose(action); };
   OnKeyDown = [this](TComponent&, WORD& key, TShiftState shift) { FormKeyDown(key, shift); };
-
   tmrRunOnce.OnTimer = [this](TComponent&) { tmrRunOnceTimer(); };
-  tmrMinutes.OnTimer = [this](TComponent&) { tmrMinutesTimer(); };
-  tmrSwitchGuard.OnTimer = [this](TComponent&) { tmrSwitchGuardTimer(); };
-  tmrSwitched.OnTimer = [this](TComponent&) { tmrSwitchedTimer(); };
+
+  // The parts of the program, wired to the window.
+  LockMonitor.BeepOnSwitch = [this] { return CurrentSettings().BeepOnSwitch; };
+  LockMonitor.OnChange = [this] {
+    ComposeTrayIcons();
+    UpdateLockButtons();
+    UpdateOsd();
+  };
+  UsagePing.CurrentSettings = [this] {
+    return core::PingSettingsOf(CurrentSettings(), TUsagePing::ProgramVersion());
+  };
 
   // The tray menu.
-  auto switch_lock = [this](TComponent& sender) { SwitchLockClick(sender); };
+  auto switch_lock = [this](TComponent& sender) { LockMonitor.SwitchLockClick(sender); };
   miPopupSetup = &pmPopup.Items.Add(L"Settings");
   miPopupSetup->Default = true;
   miPopupSetup->OnClick = [this](TComponent&) { actSetupExecute(); };
@@ -103,15 +102,16 @@ void TfrmMain::CreateComponents() {
   miPopupClose->OnClick = [this](TComponent&) { actCloseExecute(); };
   pmPopup.OnPopup = [this](TComponent&) { UpdateSwitchMenuChecks(); };
 
-  imgsIcons.Name = L"imgsIcons";
-  TrayIcon.MinimizeToTray = true;
-  TrayIcon.PopupMenu = &pmPopup;
-  TrayIcon.SetImageList(&imgsIcons);
-  TrayIcon.OnClick = [this](TComponent&) { TrayIconClick(); };
-
-  tmrAnimation.OnTimer = [this](TComponent&) { tmrAnimationTimer(); };
+  TTrayIcon& tray = TrayIndicator.TrayIcon;
+  tray.MinimizeToTray = true;
+  tray.PopupMenu = &pmPopup;
+  // A click with Alt held opens the settings window.
+  tray.OnClick = [this](TComponent&) {
+    if (::GetKeyState(VK_MENU) < 0) miPopupSetup->Click();
+  };
 
   CreateControls();
+  TrayIndicator.SetPreview(pnTrayIcon, imgTrayIcon);
   CreateSystemMenuItems();
   btnNumLock.OnClick = switch_lock;
   btnCapsLock.OnClick = switch_lock;
@@ -123,22 +123,19 @@ void TfrmMain::FormCreate() {
     Application().Terminate();
     return;
   }
-  FTransparentColor = 0xFF00FF;
   FRegRoot = HKEY_CURRENT_USER;
   FRegKey = L"\\Software\\MOVRANIK\\Lumitrax";
   ::SetWindowTextW(Handle(), Application().Title().c_str());
   // The tip is set once: the title and the program's version.
-  TrayIcon.SetHint(Application().Title() + L" (" + GetFileVersionString(GetModulePath()) + L")");
-  TrayIcon.SetVisible(true);
+  TTrayIcon& tray = TrayIndicator.TrayIcon;
+  tray.SetHint(Application().Title() + L" (" + GetFileVersionString(GetModulePath()) + L")");
+  tray.SetVisible(true);
   ComposeTrayIcons();
   pnTrayIcon.DoubleBuffered = true;
 
-  tmrMinutes.SetInterval(core::MinutesTimerInterval(RandomBelow()));
-  tmrMinutes.SetEnabled(true);
+  UsagePing.Start(core::PingBaseUrl(core::DefaultLinkRoots().ProductSite));
   UseWindowsVersionDefaults();
-
-  InitPingNotify(core::PingBaseUrl(core::DefaultLinkRoots().ProductSite));
-  InstallKeyboardHook(Handle());
+  LockMonitor.InstallHook(Handle());
   ApplySettings();
 }
 
@@ -146,8 +143,8 @@ void TfrmMain::ApplySettings() {
   if (!FSettingsPending) return;
   FSettingsPending = false;
   LoadSettings();
-  chbAutoRunClick(chbAutoRun);
-  grpOsdCheckBoxClick(grpOsd);
+  chbAutoRunClick();
+  grpOsd.OnCheckBoxClick(grpOsd);
   ComposeTrayIcons();
   UpdateLockButtons();
   UpdateOsd();
@@ -165,11 +162,10 @@ void TfrmMain::FormShow() {
     FFirstShow = false;
     ::SetFocus(Handle());
   } else {
-    RemoveKeyboardHook();
-    InstallKeyboardHook(Handle());
+    LockMonitor.InstallHook(Handle());
   }
-  pnTrayIcon.SetColor(GetTrayAreaColor(::GetSysColor(COLOR_BTNFACE)));
-  tmrAnimation.SetEnabled(true);
+  pnTrayIcon.SetColor(TTrayIndicator::GetTrayAreaColor(::GetSysColor(COLOR_BTNFACE)));
+  TrayIndicator.tmrAnimation.SetEnabled(true);
   UpdateLockButtons();
   UpdateOsd();
   FWindowVisible = true;
@@ -177,7 +173,7 @@ void TfrmMain::FormShow() {
 }
 
 void TfrmMain::FormHide() {
-  tmrAnimation.SetEnabled(false);
+  TrayIndicator.tmrAnimation.SetEnabled(false);
   UpdateOsd();
   TrimWorkingSet();
 }
@@ -188,7 +184,7 @@ void TfrmMain::actSetupExecute() {
 }
 
 void TfrmMain::FormCloseQuery(bool& can_close) {
-  if (FCloseAllowed || SessionEnding) {
+  if (FCloseAllowed || UsagePing.SessionEnding) {
     can_close = true;
     return;
   }
@@ -205,28 +201,27 @@ void TfrmMain::FormClose(TCloseAction& /*action*/) {
   SaveSettings();
 }
 
-void TfrmMain::FormDestroy() {
-  DestroyOsd();
-  RemoveKeyboardHook();
-  DonePingNotify();
-}
-
 void TfrmMain::FormKeyDown(WORD& key, TShiftState /*shift*/) {
   if (Visible() && key == VK_ESCAPE) Close();
 }
 
-void TfrmMain::actCloseExecute() {
-  if (FCloseAsking) return;
-  FCloseAsking = true;
+void TfrmMain::ShowDialogOnce(bool& showing, const std::function<void()>& show) {
+  // One at a time, with the tray menu's other commands off while it shows.
+  if (showing) return;
+  showing = true;
   DisableTrayMenu(false);
-  struct Restore {
-    TfrmMain* form;
-    ~Restore() {
-      form->EnableTrayMenu();
-      form->FCloseAsking = false;
-    }
-  } restore{this};
+  const ScopeExit restore([&] {
+    EnableTrayMenu();
+    showing = false;
+  });
+  show();
+}
 
+void TfrmMain::actCloseExecute() {
+  ShowDialogOnce(FCloseAsking, [this] { AskToClose(); });
+}
+
+void TfrmMain::AskToClose() {
   const std::wstring& title = Application().Title();
   MessageDialogParams params;
   params.caption = title;
@@ -242,6 +237,20 @@ void TfrmMain::actCloseExecute() {
   }
 }
 
+void TfrmMain::actAboutExecute() {
+  ShowDialogOnce(AboutShowing, [this] { ShowAbout(AboutHost()); });
+}
+
+TAboutHost TfrmMain::AboutHost() {
+  return {*this, [this](TComponent& sender) { OnLinkClick(sender); }, [this] { SendPing(L"about"); }};
+}
+
+void TfrmMain::OnLinkClick(TComponent& sender) {
+  const int tag = static_cast<int>(sender.Tag);
+  OpenURL(core::LinkAddress(tag, core::DefaultLinkRoots(), TUsagePing::ProgramVersion()));
+  SendPing(L"openlink", Widen(core::LinkPingExtra(tag)));
+}
+
 void TfrmMain::DisableTrayMenu(bool include_close) {
   miPopupSetup->Enabled = false;
   miPopupAbout->Enabled = false;
@@ -254,21 +263,55 @@ void TfrmMain::EnableTrayMenu() {
   miPopupClose->Enabled = true;
 }
 
-void TfrmMain::TrimWorkingSet() {
-  ::SetProcessWorkingSetSize(::GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
+void TfrmMain::OpenSettings() {
+  if (miPopupSetup) miPopupSetup->Click();
+}
+
+void TfrmMain::PopupTrayMenu(HWND owner, POINT at) { pmPopup.Popup(owner, at.x, at.y); }
+
+void TfrmMain::ComposeTrayIcons() {
+  TrayIndicator.ComposeTrayIcons(core::TrayIconSettingsOf(CurrentSettings()), LockMonitor.LockStates());
+}
+
+void TfrmMain::UpdateOsd() {
+  const core::Settings settings = CurrentSettings();
+  // The preview panel of the settings window follows the display's colours.
+  pnOsd.SetColor(ColorToRgb(settings.OsdBody));
+  pnOsd.SetCaptionColor(ColorToRgb(settings.OsdText));
+  OsdController.UpdateOsd(settings);
+}
+
+bool TfrmMain::SendPing(const std::wstring& action, const std::wstring& extra, bool force) {
+  return UsagePing.SendPing(action, extra, core::PingSettingsOf(CurrentSettings(), TUsagePing::ProgramVersion()),
+                            force);
+}
+
+void TfrmMain::UpdateLockButtons() {
+  // Hidden, the glyphs are left alone; showing the window brings them up to date.
+  if (!Visible()) return;
+  for (TBitBtn* button : {&btnNumLock, &btnCapsLock, &btnScrollLock}) {
+    const bool on = GetLockState(static_cast<int>(button->Tag));
+    button->SetGlyph((on ? imgLedOn : imgLedOff).Picture());
+  }
+}
+
+void TfrmMain::UpdateSwitchMenuChecks() {
+  for (TMenuItem* item : {miNumLock, miCapsLock, miScrollLock})
+    item->Checked = GetLockState(static_cast<int>(item->Tag));
 }
 
 void TfrmMain::OnMessage(MSG& msg, bool& handled) {
   if (msg.message == WM_LOCKKEY) {
     handled = true;
-    tmrSwitched.SetEnabled(true);
+    LockMonitor.LockKeyPressed();
   } else if (msg.message == WM_ACTIVATEINSTANCE) {
     if (miPopupSetup->Enabled) miPopupSetup->Click();
     const HWND app = Application().Handle();
     const HWND popup = ::GetLastActivePopup(app);
     if (popup && popup != app && ::IsWindowVisible(popup) && ::IsWindowEnabled(popup)) ::SetForegroundWindow(popup);
-    if (OsdExists()) frmOsd->BringToTopmost();
-    tmrMinutesTimer();
+    if (OsdController.OsdExists()) OsdController.frmOsd->BringToTopmost();
+    UsagePing.tmrMinutesTimer();
+    LockMonitor.InstallHook(Handle());
   }
 }
 
@@ -276,7 +319,7 @@ LRESULT TfrmMain::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_QUERYENDSESSION:
       // Windows may end the session at once: no question, no ping from now on.
-      SessionEnding = true;
+      UsagePing.SessionEnding = true;
       FWindowVisible = Visible();
       FCloseAllowed = true;
       return 1;

@@ -1,6 +1,8 @@
 // Program entry: the application object, the main window, the message loop.
 #include <windows.h>
 
+#include <memory>
+
 #include "app/form_main.h"
 #include "framework/application.h"
 
@@ -14,10 +16,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   app.SetTitle(L"Lumitrax");
   app.Initialize();
   app.LoadIconResource(L"A");
-  {
-    TfrmMain frmMain;
-    app.MainForm = &frmMain;
-    app.Run();
-  }
-  return 0;
+  return app.RunMainForm([] { return std::make_unique<TfrmMain>(); });
 }

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "app/form_main.h"
+#include "app/one_instance.h"
 #include "framework/application.h"
 #include "framework/text.h"
 #include "framework/version_info.h"

@@ -14,6 +14,9 @@ namespace lumitrax {
 
 using core::TPerformChecking;
 
+// Posted by a second instance to the running instance's application window.
+constexpr UINT WM_ACTIVATEINSTANCE = 35557;
+
 class TOneInstance : public TComponent {
  public:
   TOneInstance() = default;

@@ -1,6 +1,6 @@
-// The main window's settings in the registry: read into the controls once at
-// start, written back from them when the window is closed to the tray and when
-// the program ends.
+// The main window's settings: the one reading of the controls, and the
+// registry, read into the controls once at start and written back from them
+// when the window is closed to the tray and when the program ends.
 #include <windows.h>
 
 #include <algorithm>
@@ -8,10 +8,11 @@
 #include <optional>
 
 #include "app/form_main.h"
-#include "app/win_registry.h"
+#include "framework/win_registry.h"
 #include "core/placement.h"
 #include "core/settings_recovery.h"
 #include "core/settings_store.h"
+#include "core/settings_views.h"
 #include "core/windows_version.h"
 #include "framework/text.h"
 #include "framework/work_area.h"
@@ -38,14 +39,14 @@ core::WindowsVersion RunningWindowsVersion() {
 
 void TfrmMain::UseWindowsVersionDefaults() {
   if (!core::OlderThanVista(RunningWindowsVersion())) return;
-  core::Settings settings = SettingsFromControls();
+  core::Settings settings = CurrentSettings();
   core::UsePreVistaTrayColors(settings);
   SettingsToControls(settings);
 }
 
-core::Settings TfrmMain::SettingsFromControls() {
+core::Settings TfrmMain::CurrentSettings() {
+  // The window's place ("Bounds") is read where it is stored: SaveSettings.
   core::Settings s;
-  s.Bounds = StoredBounds();
   s.Visible = FWindowVisible;
   s.AutoRun = chbAutoRun.Checked();
   s.BeepOnSwitch = chbBeepOnSwitch.Checked();
@@ -118,7 +119,8 @@ std::string TfrmMain::StoredBounds() {
 }
 
 void TfrmMain::LoadSettings() {
-  core::Settings settings = SettingsFromControls();
+  core::Settings settings = CurrentSettings();
+  settings.Bounds = StoredBounds();
   TWinRegistry registry;
   // Damaged values keep their defaults and the rest is still read, so that
   // the next save does not write defaults over the user's other settings.
@@ -134,13 +136,15 @@ void TfrmMain::LoadSettings() {
 
   SettingsToControls(settings);
   AdoptCustomColors();
-  UpdateTransparentColor();
+  TrayIndicator.UpdateTransparentColor(core::TrayIconSettingsOf(CurrentSettings()));
   if (error) throw *error;
 }
 
 void TfrmMain::SaveSettings() {
   TWinRegistry registry;
-  core::SaveSettings(registry, RootOf(FRegRoot), Narrow(FRegKey), SettingsFromControls());
+  core::Settings settings = CurrentSettings();
+  settings.Bounds = StoredBounds();
+  core::SaveSettings(registry, RootOf(FRegRoot), Narrow(FRegKey), settings);
 }
 
 }  // namespace lumitrax

@@ -1,5 +1,6 @@
 #include "framework/application.h"
 
+#include "framework/boundary.h"
 #include "framework/form.h"
 #include "framework/text.h"
 
@@ -8,6 +9,10 @@ namespace lumitrax {
 TApplication& Application() {
   static TApplication application;
   return application;
+}
+
+void TrimWorkingSet() {
+  ::SetProcessWorkingSetSize(::GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
 }
 
 TApplication::TApplication() = default;
@@ -90,6 +95,8 @@ bool TApplication::ProcessMessage(MSG& msg) {
     } catch (const std::exception& error) {
       HandleException(error);
       handled = true;
+    } catch (...) {
+      FatalError("the message filter", "an exception that is not a std::exception escaped");
     }
   }
   if (handled) return true;
@@ -104,6 +111,8 @@ bool TApplication::ProcessMessage(MSG& msg) {
       } catch (const std::exception& error) {
         HandleException(error);
         consumed = true;
+      } catch (...) {
+        FatalError("the key preview", "an exception that is not a std::exception escaped");
       }
       if (consumed) return true;
     }
@@ -126,6 +135,22 @@ void TApplication::ProcessMessages() {
 
 void TApplication::Run() {
   while (!terminated_) HandleMessage();
+}
+
+int TApplication::RunMainForm(const std::function<std::unique_ptr<TForm>()>& create) {
+  std::unique_ptr<TForm> form;
+  try {
+    form = create();
+  } catch (const std::exception& error) {
+    ReportException("the creation of the main window", error);
+    return 1;
+  } catch (...) {
+    FatalError("the creation of the main window", "an exception that is not a std::exception escaped");
+  }
+  MainForm = form.get();
+  Run();
+  MainForm = nullptr;
+  return 0;
 }
 
 void TApplication::ModalLoop(const std::function<bool()>& done) {

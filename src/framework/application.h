@@ -47,6 +47,10 @@ class TApplication : public TWindow {
   TForm* MainForm = nullptr;
 
   void Run();
+  // Creates the main form and runs the message loop until the program ends.
+  // A std::exception while the form is created is shown in the error box and
+  // gives a non-zero exit code (anything else ends the program at once).
+  int RunMainForm(const std::function<std::unique_ptr<TForm>()>& create);
   // Takes one message from the queue and handles it, or waits for one.
   void HandleMessage();
   // Handles every message that is waiting, then returns.
@@ -76,5 +80,8 @@ class TApplication : public TWindow {
 
 // The one application object of the process.
 TApplication& Application();
+
+// Gives the process's unused pages back to the system.
+void TrimWorkingSet();
 
 }  // namespace lumitrax

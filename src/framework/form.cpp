@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "framework/application.h"
+#include "framework/scope_exit.h"
 
 namespace lumitrax {
 
@@ -78,9 +79,11 @@ HFONT TForm::Font() {
 
 void TForm::AddHint(HWND control, const std::wstring& text) {
   if (!tool_tip_) {
-    tool_tip_.reset(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
-                                      ::GetModuleHandleW(nullptr), nullptr));
+    // Owned by the form's window: Windows destroys it with that window, which
+    // makes the window its one owner.
+    tool_tip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
+                                  ::GetModuleHandleW(nullptr), nullptr);
   }
   TTTOOLINFOW tool{};
   tool.cbSize = sizeof(tool);
@@ -88,7 +91,12 @@ void TForm::AddHint(HWND control, const std::wstring& text) {
   tool.hwnd = Handle();
   tool.uId = reinterpret_cast<UINT_PTR>(control);
   tool.lpszText = const_cast<wchar_t*>(text.c_str());
-  ::SendMessageW(tool_tip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  ::SendMessageW(tool_tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void TForm::HandleDestroyed() {
+  // The tool tip went with the window it belongs to.
+  tool_tip_ = nullptr;
 }
 
 bool TForm::CloseQuery() {
@@ -120,13 +128,10 @@ int TForm::ShowModal() {
   const HWND window = Handle();
   TTaskWindowsDisabler disabler(window);
   modal_ = true;
-  struct EndModal {
-    TForm& form;
-    ~EndModal() {
-      form.modal_ = false;
-      if (form.HandleAllocated()) ::ShowWindow(form.Handle(), SW_HIDE);
-    }
-  } end_modal{*this};
+  const ScopeExit end_modal([this] {
+    modal_ = false;
+    if (HandleAllocated()) ::ShowWindow(Handle(), SW_HIDE);
+  });
   Show();
   ::SetForegroundWindow(window);
   Application().ModalLoop([this] { return ModalResult != mrNone || !HandleAllocated(); });

@@ -70,6 +70,8 @@ class TForm : public TWindow {
 
   // Shows the text as a tool tip when the mouse rests on the control.
   void AddHint(HWND control, const std::wstring& text);
+  // The tool tip window, owned by the form's window (and destroyed with it); null before the first hint.
+  HWND ToolTip() const noexcept { return tool_tip_; }
 
   bool WantsDialogKeys() const override { return true; }
   bool PreviewKeyMessage(MSG& msg) override;
@@ -79,13 +81,14 @@ class TForm : public TWindow {
   // Forms show the application icon in their caption.
   void CreateWnd() override;
   LRESULT WndProc(UINT message, WPARAM wparam, LPARAM lparam) override;
+  void HandleDestroyed() override;
 
  private:
   std::wstring font_face_ = L"Tahoma";
   int font_height96_ = 11;
   bool font_bold_ = false;
   UniqueFont font_;
-  UniqueWindow tool_tip_;
+  HWND tool_tip_ = nullptr;
   bool modal_ = false;
 };
 

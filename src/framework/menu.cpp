@@ -1,6 +1,7 @@
 #include "framework/menu.h"
 
 #include "framework/handles.h"
+#include "framework/scope_exit.h"
 
 namespace lumitrax {
 namespace {
@@ -155,10 +156,7 @@ TPopupMenu::TPopupMenu() = default;
 
 void TPopupMenu::Popup(HWND owner, int x, int y) {
   FPopupShowing = true;
-  struct Reset {
-    bool& flag;
-    ~Reset() { flag = false; }
-  } reset{FPopupShowing};
+  const ScopeExit reset([this] { FPopupShowing = false; });
   Track(owner, x, y);
   if (OnClose) OnClose(*this);
 }

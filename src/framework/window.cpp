@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "framework/application.h"
+#include "framework/boundary.h"
 #include "framework/errors.h"
 #include "framework/handles.h"
 
@@ -21,15 +22,27 @@ std::map<std::wstring, WNDPROC>& BaseProcs() {
   return procs;
 }
 
-// Every live window of ours, for FromHandle.
+// Set when the window map is gone, at the end of the process. A plain flag
+// with no destructor of its own, so it can still be read after that.
+bool g_window_map_gone = false;
+
+struct TWindowMap {
+  std::unordered_map<HWND, TWindow*> windows;
+  ~TWindowMap() { g_window_map_gone = true; }
+};
+
+// Every live window of ours, for FromHandle. Every window object touches the
+// map as it is constructed, so the map is destroyed after every window object
+// of static storage (the application's, the timers'): none can outlive it.
 std::unordered_map<HWND, TWindow*>& LiveWindows() {
-  static std::unordered_map<HWND, TWindow*> windows;
-  return windows;
+  static TWindowMap map;
+  if (g_window_map_gone) FatalError("the window map", "a window was used after the framework's window map was destroyed");
+  return map.windows;
 }
 
 }  // namespace
 
-TWindow::TWindow() = default;
+TWindow::TWindow() { LiveWindows(); }
 
 TWindow::~TWindow() { DestroyHandle(); }
 
@@ -148,13 +161,9 @@ LRESULT CALLBACK TWindow::StaticWndProc(HWND window, UINT message, WPARAM wparam
   }
   if (!self) return ::DefWindowProcW(window, message, wparam, lparam);
 
-  LRESULT result = 0;
-  try {
-    result = self->WndProc(message, wparam, lparam);
-  } catch (const std::exception& error) {
-    // Never let an exception escape into the system: show it and run on.
-    Application().HandleException(error);
-  }
+  // Never let an exception escape into the system.
+  const LRESULT result =
+      CallbackBoundary("a window procedure", LRESULT{0}, [&] { return self->WndProc(message, wparam, lparam); });
   if (message == WM_NCDESTROY) {
     ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
     LiveWindows().erase(window);

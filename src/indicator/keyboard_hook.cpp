@@ -1,40 +1,39 @@
 #include "indicator/keyboard_hook.h"
 
 #include "core/lock_names.h"
+#include "framework/boundary.h"
 
 namespace lumitrax {
 namespace {
 
-// One hook per process, and the window it posts to.
-HHOOK g_hook = nullptr;
+// The window the hook procedure posts to: the procedure has no context of its own.
 HWND g_target = nullptr;
 
 }  // namespace
 
 LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wparam, LPARAM lparam) {
   // Never read the key state here: it is updated after the hook runs.
-  if (code == HC_ACTION && wparam == WM_KEYDOWN) {
-    const auto* info = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lparam);
-    if (core::IsLockVirtualKey(info->vkCode)) ::PostMessageA(g_target, WM_LOCKKEY, info->vkCode, 0);
-  }
+  CallbackBoundary("the keyboard hook", [&] {
+    if (code == HC_ACTION && wparam == WM_KEYDOWN) {
+      const auto* info = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lparam);
+      if (core::IsLockVirtualKey(info->vkCode)) ::PostMessageA(g_target, WM_LOCKKEY, info->vkCode, 0);
+    }
+  });
   // The key always passes on unchanged.
-  return ::CallNextHookEx(g_hook, code, wparam, lparam);
+  return ::CallNextHookEx(nullptr, code, wparam, lparam);
 }
 
-void SetKeyboardHookTarget(HWND target) { g_target = target; }
+TKeyboardHook::~TKeyboardHook() { Remove(); }
 
-void InstallKeyboardHook(HWND target) {
-  SetKeyboardHookTarget(target);
-  RemoveKeyboardHook();
+void TKeyboardHook::SetTarget(HWND target) noexcept { g_target = target; }
+
+void TKeyboardHook::Install(HWND target) {
+  SetTarget(target);
+  Remove();
   // A failure is not reported: the guard timer still shows every change.
-  g_hook = ::SetWindowsHookExA(WH_KEYBOARD_LL, KeyboardHookProc, ::GetModuleHandleW(nullptr), 0);
+  hook_.reset(::SetWindowsHookExA(WH_KEYBOARD_LL, KeyboardHookProc, ::GetModuleHandleW(nullptr), 0));
 }
 
-void RemoveKeyboardHook() {
-  if (g_hook) ::UnhookWindowsHookEx(g_hook);
-  g_hook = nullptr;
-}
-
-bool KeyboardHookInstalled() { return g_hook != nullptr; }
+void TKeyboardHook::Remove() noexcept { hook_.reset(); }
 
 }  // namespace lumitrax

@@ -1,10 +1,8 @@
-// The main window's lock monitor: the hook's messages, the guard timer, the
-// update that beeps and redraws, and switching a lock on the user's command.
-#include <windows.h>
+#include "indicator/lock_monitor.h"
 
-#include "app/form_main.h"
 #include "core/lock_names.h"
 #include "framework/application.h"
+#include "framework/scope_exit.h"
 #include "indicator/lock_state.h"
 
 namespace lumitrax {
@@ -17,29 +15,41 @@ std::array<bool, 3> ReadLockStates() {
 
 }  // namespace
 
-void TfrmMain::tmrSwitchedTimer() {
+TLockMonitor::TLockMonitor() {
+  // The lock states at start count as no change.
+  FLockStates = ReadLockStates();
+  tmrSwitched.OnTimer = [this](TComponent&) { tmrSwitchedTimer(); };
+  tmrSwitchGuard.OnTimer = [this](TComponent&) { tmrSwitchGuardTimer(); };
+  tmrHookRenewal.OnTimer = [this](TComponent&) {
+    if (FTarget) InstallHook(FTarget);
+  };
+}
+
+void TLockMonitor::InstallHook(HWND target) {
+  FTarget = target;
+  KeyboardHook.Install(target);
+}
+
+void TLockMonitor::LockKeyPressed() { tmrSwitched.SetEnabled(true); }
+
+void TLockMonitor::tmrSwitchedTimer() {
   tmrSwitched.SetEnabled(false);
   UpdateLockStates();
 }
 
-void TfrmMain::UpdateLockStates() {
+void TLockMonitor::UpdateLockStates() {
   if (FUpdating) return;
   FUpdating = true;
-  struct Reset {
-    bool& flag;
-    ~Reset() { flag = false; }
-  } reset{FUpdating};
+  const ScopeExit reset([this] { FUpdating = false; });
 
   if (ReadLockStates() == FLockStates) return;
-  if (chbBeepOnSwitch.Checked()) Beep();
+  if (BeepOnSwitch && BeepOnSwitch()) Beep();
   FLockStates = ReadLockStates();
   ++FLockUpdateCount;
-  ComposeTrayIcons();
-  UpdateLockButtons();
-  UpdateOsd();
+  if (OnChange) OnChange();
 }
 
-void TfrmMain::tmrSwitchGuardTimer() {
+void TLockMonitor::tmrSwitchGuardTimer() {
   // The guard catches changes the hook cannot see: Alt held, another program
   // switching a lock, or a hook that Windows removed.
   if (FUpdating) return;
@@ -49,12 +59,12 @@ void TfrmMain::tmrSwitchGuardTimer() {
   UpdateLockStates();
 }
 
-void TfrmMain::Beep() {
+void TLockMonitor::Beep() {
   ++FBeepCount;
   ::MessageBeep(0);
 }
 
-void TfrmMain::SwitchLockClick(TComponent& sender) {
+void TLockMonitor::SwitchLockClick(TComponent& sender) {
   const core::LockKind kind = core::LockKindFromTag(static_cast<int>(sender.Tag));
   if (kind == core::LockKind::None) return;
   const BYTE key = core::LockVirtualKey(kind);
@@ -63,20 +73,6 @@ void TfrmMain::SwitchLockClick(TComponent& sender) {
   ::keybd_event(key, scan, KEYEVENTF_KEYUP, 0);
   Application().ProcessMessages();
   UpdateLockStates();
-}
-
-void TfrmMain::UpdateLockButtons() {
-  // Hidden, the glyphs are left alone; showing the window brings them up to date.
-  if (!Visible()) return;
-  for (TBitBtn* button : {&btnNumLock, &btnCapsLock, &btnScrollLock}) {
-    const bool on = GetLockState(static_cast<int>(button->Tag));
-    button->SetGlyph((on ? imgLedOn : imgLedOff).Picture());
-  }
-}
-
-void TfrmMain::UpdateSwitchMenuChecks() {
-  for (TMenuItem* item : {miNumLock, miCapsLock, miScrollLock})
-    item->Checked = GetLockState(static_cast<int>(item->Tag));
 }
 
 }  // namespace lumitrax

@@ -12,9 +12,6 @@
 namespace lumitrax {
 namespace {
 
-// The tray icon whose minimise-to-tray hook sits on the application window.
-TTrayIcon* g_app_window_owner = nullptr;
-
 WORD ReadShellVersion() {
   wchar_t system[MAX_PATH] = {};
   ::GetSystemDirectoryW(system, MAX_PATH);
@@ -40,11 +37,13 @@ TTrayIcon::TTrayIcon(TWindow& owner) : owner_(&owner) {
   Name = L"TrayIcon";
   TaskbarCreatedMessage();
   Handle();
-  // Minimising the application hides it to the tray.
-  const HWND app = Application().Handle();
-  g_app_window_owner = this;
-  saved_app_proc_ = reinterpret_cast<WNDPROC>(
-      ::SetWindowLongPtrW(app, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TTrayIcon::AppWndProc)));
+  // Minimising the application hides it to the tray: the icon's own hook on
+  // the application window sees the message before the window does.
+  app_hook_.OnMessageBefore = [this](TCustomWndProcHook&, THookMessage& msg, bool&) {
+    if (msg.Msg == WM_SIZE && msg.WParam == SIZE_MINIMIZED && MinimizeToTray) Minimize();
+  };
+  app_hook_.SetWinControl(&Application());
+  app_hook_.SetActive(true);
 }
 
 TTrayIcon::~TTrayIcon() {
@@ -53,12 +52,6 @@ TTrayIcon::~TTrayIcon() {
   } catch (const std::exception&) {
     // The icon goes with the process anyway.
   }
-  if (saved_app_proc_ && Application().HandleAllocated()) {
-    const HWND app = Application().Handle();
-    if (::GetWindowLongPtrW(app, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&TTrayIcon::AppWndProc))
-      ::SetWindowLongPtrW(app, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(saved_app_proc_));
-  }
-  if (g_app_window_owner == this) g_app_window_owner = nullptr;
   if (image_list_) image_list_->UnregisterChanges(*this);
 }
 
@@ -303,19 +296,6 @@ LRESULT TTrayIcon::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
     }
   }
   return TWindow::WndProc(message, wparam, lparam);
-}
-
-LRESULT CALLBACK TTrayIcon::AppWndProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  TTrayIcon* self = g_app_window_owner;
-  if (!self) return ::DefWindowProcW(window, message, wparam, lparam);
-  if (message == WM_SIZE && wparam == SIZE_MINIMIZED && self->MinimizeToTray) {
-    try {
-      self->Minimize();
-    } catch (const std::exception& error) {
-      Application().HandleException(error);
-    }
-  }
-  return ::CallWindowProcW(self->saved_app_proc_, window, message, wparam, lparam);
 }
 
 }  // namespace lumitrax

@@ -12,6 +12,7 @@
 #include "framework/image_list.h"
 #include "framework/menu.h"
 #include "framework/window.h"
+#include "framework/wnd_proc_hook.h"
 
 namespace lumitrax {
 
@@ -95,7 +96,6 @@ class TTrayIcon : public TWindow, private TImageListListener {
   void ReloadIcon();
   bool InsertToTray();
   bool DeleteFromTray();
-  static LRESULT CALLBACK AppWndProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
   TWindow* owner_;
   bool visible_ = false;
@@ -109,7 +109,8 @@ class TTrayIcon : public TWindow, private TImageListListener {
   UniqueIcon icon_;
   UINT flags_ = NIF_MESSAGE | NIF_TIP;
   NOTIFYICONDATAW data_{};
-  WNDPROC saved_app_proc_ = nullptr;
+  // Sits on the application window for minimise-to-tray.
+  TWndProcHook app_hook_{nullptr};
 };
 
 }  // namespace lumitrax

@@ -3,8 +3,7 @@
 #include <optional>
 #include <utility>
 
-#include "app/form_main.h"
-#include "app/win_registry.h"
+#include "framework/win_registry.h"
 #include "core/color_list.h"
 #include "core/placement.h"
 #include "framework/application.h"
@@ -60,8 +59,8 @@ void DelayWithMessages(DWORD milliseconds) {
   } while (::GetTickCount() - start < milliseconds);
 }
 
-TfrmOsd::TfrmOsd(TfrmMain& main, std::unique_ptr<core::RegistryStore> registry)
-    : FMain(main), FRegistry(std::move(registry)) {
+TfrmOsd::TfrmOsd(TOsdHost& host, std::unique_ptr<core::RegistryStore> registry)
+    : FHost(host), FRegistry(std::move(registry)) {
   Name = L"frmOsd";
   OnShow = [this](TComponent&) { FormShow(); };
   OnHide = [this](TComponent&) { FormHide(); };
@@ -109,8 +108,8 @@ void TfrmOsd::FormCreate() {
                                 ::GetSystemMetrics(SM_CXVSCROLL), ::GetSystemMetrics(SM_CYHSCROLL));
   ::SetWindowPos(window, nullptr, 0, 0, frame.Width, frame.Height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-  FRegRoot = RootOf(FMain.SettingsRoot());
-  FRegKey = core::SubkeyPath(Narrow(FMain.SettingsKey()), "OSD");
+  FRegRoot = RootOf(FHost.SettingsRoot());
+  FRegKey = core::SubkeyPath(Narrow(FHost.SettingsKey()), "OSD");
   LoadBounds();
   FitToText();
 }
@@ -147,9 +146,8 @@ bool TfrmOsd::Display(bool AShow, int AOpacity, int ASize, core::Color ABodyColo
 }
 
 void TfrmOsd::StayOnTop() {
-  const bool trayMenuOpen = FMain.pmPopup.PopupShowing();
-  if (!core::OsdShouldStayOnTop(
-          {Visible(), FMain.Visible(), trayMenuOpen, FMain.miPopupSetup && FMain.miPopupSetup->Enabled}))
+  const bool trayMenuOpen = FHost.TrayMenuShowing();
+  if (!core::OsdShouldStayOnTop({Visible(), FHost.SettingsShown(), trayMenuOpen, FHost.SettingsCommandEnabled()}))
     return;
   KeepInWorkArea();
   BringToTopmost();
@@ -162,10 +160,9 @@ void TfrmOsd::BringToTopmost() {
   ::SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, flags);
 }
 
-void TfrmOsd::RestartHideTimer() {
+void TfrmOsd::RestartHideTimer(bool hide_after, int seconds, bool settings_shown) {
   tmrHideAfter.SetEnabled(false);
-  const core::HideTimerSetting setting = core::RestartHideTimer(
-      FMain.chbOsdHideAfter.Checked(), FMain.edOsdHideAfter.Position(), FMain.Visible());
+  const core::HideTimerSetting setting = core::RestartHideTimer(hide_after, seconds, settings_shown);
   if (setting.IntervalMs == 0) return;
   tmrHideAfter.SetInterval(setting.IntervalMs);
   tmrHideAfter.SetEnabled(setting.Enabled);
@@ -224,7 +221,7 @@ void TfrmOsd::FormHide() {
 }
 
 void TfrmOsd::FormDblClick() {
-  if (FMain.miPopupSetup) FMain.miPopupSetup->Click();
+  FHost.OpenSettings();
 }
 
 void TfrmOsd::LoadBounds() {
@@ -275,7 +272,7 @@ LRESULT TfrmOsd::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_CONTEXTMENU: {
       POINT at{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
       if (lparam == -1) ::GetCursorPos(&at);
-      FMain.pmPopup.Popup(Handle(), at.x, at.y);
+      FHost.PopupTrayMenu(Handle(), at);
       return 0;
     }
     case WM_MOUSEACTIVATE:

@@ -17,11 +17,24 @@
 #include "framework/form.h"
 #include "framework/handles.h"
 #include "framework/timer.h"
-#include "osd/wnd_proc_hook.h"
+#include "framework/wnd_proc_hook.h"
 
 namespace lumitrax {
 
-class TfrmMain;
+// What the display needs of the program around it.
+class TOsdHost {
+ public:
+  virtual ~TOsdHost() = default;
+  // The settings root and key path; the display keeps its own key below them.
+  virtual HKEY SettingsRoot() const noexcept = 0;
+  virtual const std::wstring& SettingsKey() const noexcept = 0;
+  virtual bool SettingsShown() = 0;
+  virtual bool TrayMenuShowing() const noexcept = 0;
+  // Whether the settings command is available (no dialog of the program is open).
+  virtual bool SettingsCommandEnabled() const noexcept = 0;
+  virtual void OpenSettings() = 0;
+  virtual void PopupTrayMenu(HWND owner, POINT at) = 0;
+};
 
 // A colour of the pickers as the screen shows it: system colours resolved.
 COLORREF ColorToRgb(core::Color color);
@@ -37,7 +50,7 @@ void DelayWithMessages(DWORD milliseconds);
 class TfrmOsd : public TForm {
  public:
   // The position is kept in `registry` under the main window's settings key.
-  TfrmOsd(TfrmMain& main, std::unique_ptr<core::RegistryStore> registry);
+  TfrmOsd(TOsdHost& host, std::unique_ptr<core::RegistryStore> registry);
   ~TfrmOsd() override;
 
   TWndProcHook WndProcHook{this};
@@ -50,8 +63,9 @@ class TfrmOsd : public TForm {
   // Back into the work area and above every other topmost window, unless the
   // program is in the user's way (settings window or tray menu open, a dialog).
   void StayOnTop();
-  // Re-arms the countdown after which the display fades out.
-  void RestartHideTimer();
+  // Re-arms the countdown after which the display fades out ("Hide after"
+  // checked and its seconds; none while the settings window shows).
+  void RestartHideTimer(bool hide_after, int seconds, bool settings_shown);
   // To the top of the topmost band, without moving, sizing or activating it.
   void BringToTopmost();
 
@@ -90,7 +104,7 @@ class TfrmOsd : public TForm {
   void KeepInWorkArea();
   core::Point Position();
 
-  TfrmMain& FMain;
+  TOsdHost& FHost;
   std::unique_ptr<core::RegistryStore> FRegistry;
   core::Color FBodyColor = 0;
   core::Color FTextColor = 0;

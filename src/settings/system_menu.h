@@ -11,7 +11,7 @@
 #include <cstdint>
 
 #include "framework/menu.h"
-#include "osd/wnd_proc_hook.h"
+#include "framework/wnd_proc_hook.h"
 
 namespace lumitrax {
 

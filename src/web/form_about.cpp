@@ -4,10 +4,10 @@
 #include <iterator>
 #include <string>
 
-#include "app/form_main.h"
 #include "core/placement.h"
 #include "framework/application.h"
 #include "framework/handles.h"
+#include "framework/scope_exit.h"
 #include "framework/version_info.h"
 #include "framework/work_area.h"
 
@@ -23,7 +23,7 @@ constexpr int kClientHeight = 153;
 
 TfrmAbout* OpenAboutDialog() noexcept { return g_about; }
 
-TfrmAbout::TfrmAbout(TfrmMain& main) : main_(main) {
+TfrmAbout::TfrmAbout(const TAboutHost& host) : host_(host) {
   Name = L"frmAbout";
   SetFont(L"Arial", 12);
   struct Row {
@@ -65,7 +65,7 @@ void TfrmAbout::CreateParams(TCreateParams& params) {
   params.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_CLIPCHILDREN;
   params.ex_style = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
   // The main window owns the dialog, which stays above it.
-  params.parent = main_.Handle();
+  params.parent = host_.Owner.Handle();
   const UINT dpi = WindowDpi(params.parent);
   RECT frame{0, 0, ScaleForDpi(kClientWidth, dpi), ScaleForDpi(kClientHeight, dpi)};
   ::AdjustWindowRectExForDpi(&frame, params.style, FALSE, params.ex_style, dpi);
@@ -82,7 +82,9 @@ void TfrmAbout::FormCreate() {
       ::LoadImageW(::GetModuleHandleW(nullptr), L"A", IMAGE_ICON, size, size, LR_SHARED)));
   lbTitle.SetCaption(Application().Title());
   lbVersion.SetCaption(GetFileVersionString(GetModulePath()));
-  auto link = [this](TComponent& sender) { main_.OnLinkClick(sender); };
+  auto link = [this](TComponent& sender) {
+    if (host_.OnLinkClick) host_.OnLinkClick(sender);
+  };
   imgIcon.OnClick = link;
   lbCopyright.OnClick = link;
   lbInfo.OnClick = link;
@@ -146,7 +148,7 @@ void TfrmAbout::PlaceOverMainWindow() {
   const HWND window = Handle();
   RECT own{};
   ::GetWindowRect(window, &own);
-  const HWND main_window = main_.Handle();
+  const HWND main_window = host_.Owner.Handle();
   core::Rect placed;
   if (::IsWindowVisible(main_window)) {
     // Centred over the settings window, kept on the work area nearest to it.
@@ -164,7 +166,7 @@ void TfrmAbout::PlaceOverMainWindow() {
 
 void TfrmAbout::tmrRunOnceTimer() {
   tmrRunOnce.SetEnabled(false);
-  main_.SendPing(L"about");
+  if (host_.OnShown) host_.OnShown();
 }
 
 LRESULT TfrmAbout::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -189,16 +191,14 @@ LRESULT TfrmAbout::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
   return TForm::WndProc(message, wparam, lparam);
 }
 
-int ShowAbout(TfrmMain& main) {
+int ShowAbout(const TAboutHost& host) {
   if (g_about) {
     g_about->BringToFront();
     return 0;
   }
-  TfrmAbout about(main);
+  TfrmAbout about(host);
   g_about = &about;
-  struct Forget {
-    ~Forget() { g_about = nullptr; }
-  } forget;
+  const ScopeExit forget([] { g_about = nullptr; });
   return about.ShowModal();
 }
 

@@ -3,6 +3,8 @@
 // copyright line. It exists only while it is shown.
 #include <windows.h>
 
+#include <functional>
+
 #include "framework/control.h"
 #include "framework/form.h"
 #include "framework/image.h"
@@ -10,11 +12,17 @@
 
 namespace lumitrax {
 
-class TfrmMain;
+// What the dialog needs of the program: the window it stands over, what its
+// links do, and the ping it sends once it has shown.
+struct TAboutHost {
+  TForm& Owner;
+  TNotifyEvent OnLinkClick;
+  std::function<void()> OnShown;
+};
 
 class TfrmAbout : public TForm {
  public:
-  explicit TfrmAbout(TfrmMain& main);
+  explicit TfrmAbout(const TAboutHost& host);
 
   TImage imgIcon{*this};
   TLabel lbTitle{*this};
@@ -35,13 +43,13 @@ class TfrmAbout : public TForm {
   void PlaceOverMainWindow();
   // Grows the places of texts that do not fit at this DPI with these fonts.
   void FitTextsToTheirPlaces();
-  TfrmMain& main_;
+  TAboutHost host_;
 };
 
 // The open About dialog, or null.
 TfrmAbout* OpenAboutDialog() noexcept;
 // Shows the About dialog modally and returns its modal result; when one is
 // already open, brings it to the front and returns 0.
-int ShowAbout(TfrmMain& main);
+int ShowAbout(const TAboutHost& host);
 
 }  // namespace lumitrax

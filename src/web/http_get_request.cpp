@@ -2,6 +2,7 @@
 
 #include <mutex>
 
+#include "framework/boundary.h"
 #include "web/internet_handles.h"
 
 namespace lumitrax {
@@ -72,19 +73,21 @@ int32_t ErrorStatus(DWORD error) {
 // Runs on WinINet's threads. Only the request handle carries a context, so only
 // its notifications arrive here.
 void CALLBACK StatusCallback(HINTERNET handle, DWORD_PTR context, DWORD status, LPVOID info, DWORD /*length*/) {
-  auto* holder = reinterpret_cast<SharedHolder*>(context);
-  switch (status) {
-    case INTERNET_STATUS_REQUEST_COMPLETE: {
-      const auto* result = static_cast<const INTERNET_ASYNC_RESULT*>(info);
-      (*holder)->Complete(result->dwResult ? AnswerStatus(handle) : ErrorStatus(result->dwError));
-      break;
+  CallbackBoundary("the network callback", [&] {
+    auto* holder = reinterpret_cast<SharedHolder*>(context);
+    switch (status) {
+      case INTERNET_STATUS_REQUEST_COMPLETE: {
+        const auto* result = static_cast<const INTERNET_ASYNC_RESULT*>(info);
+        (*holder)->Complete(result->dwResult ? AnswerStatus(handle) : ErrorStatus(result->dwError));
+        break;
+      }
+      case INTERNET_STATUS_HANDLE_CLOSING:  // the last notification of the handle
+        delete holder;
+        break;
+      default:
+        break;
     }
-    case INTERNET_STATUS_HANDLE_CLOSING:  // the last notification of the handle
-      delete holder;
-      break;
-    default:
-      break;
-  }
+  });
 }
 
 struct TAddress {

@@ -4,6 +4,7 @@
 
 #include "core/ping_query.h"
 #include "framework/application.h"
+#include "framework/scope_exit.h"
 #include "framework/text.h"
 #include "web/http_get_request.h"
 
@@ -17,18 +18,6 @@ std::unique_ptr<TPingNotify>& Instance() {
   static std::unique_ptr<TPingNotify> instance;
   return instance;
 }
-
-template <typename F>
-class ScopeExit {
- public:
-  explicit ScopeExit(F action) : action_(std::move(action)) {}
-  ScopeExit(const ScopeExit&) = delete;
-  ScopeExit& operator=(const ScopeExit&) = delete;
-  ~ScopeExit() { action_(); }
-
- private:
-  F action_;
-};
 
 }  // namespace
 

@@ -1,12 +1,12 @@
-// The main window's usage pings: what they carry, when they go, and the
-// periodic minute tick that also keeps the keyboard hook alive.
+#include "web/usage_ping.h"
+
 #include <windows.h>
 
-#include "app/form_main.h"
+#include <random>
+
 #include "framework/application.h"
 #include "framework/text.h"
 #include "framework/version_info.h"
-#include "indicator/keyboard_hook.h"
 #include "web/ping_notify.h"
 
 namespace lumitrax {
@@ -21,43 +21,40 @@ core::DateTime LocalNow() {
 
 }  // namespace
 
-core::PingSettings TfrmMain::CurrentPingSettings() {
-  core::PingSettings settings;
-  settings.Version = Narrow(GetFileVersionString(GetModulePath()));
-  settings.AutoRun = chbAutoRun.Checked();
-  settings.BeepOnSwitch = chbBeepOnSwitch.Checked();
-  settings.LedLocks = {cmbLed1.ItemIndex(), cmbLed2.ItemIndex(), cmbLed3.ItemIndex()};
-  settings.LedColors = {cmbColor1.SelectedColor(), cmbColor2.SelectedColor(), cmbColor3.SelectedColor()};
-  settings.IconMarks = chbIconMarks.Checked();
-  settings.GridColor = cmbColorGrid.SelectedColor();
-  settings.OsdEnabled = grpOsd.CheckBoxChecked();
-  settings.OsdLocks = {chbOsdLed1.Checked(), chbOsdLed2.Checked(), chbOsdLed3.Checked()};
-  settings.OsdAutoHide = chbOsdAutoHide.Checked();
-  settings.OsdHideAfter = chbOsdHideAfter.Checked();
-  settings.OsdHideInterval = edOsdHideAfter.Position();
-  settings.OsdSize = cmbOsdSize.ItemIndex();
-  settings.OsdBodyColor = cmbOsdBody.SelectedColor();
-  settings.OsdTextColor = cmbOsdText.SelectedColor();
-  settings.OsdOpacity = edOsdOpacity.Position();
-  return settings;
+core::RandomBelow TUsagePing::RandomBelow() {
+  static std::mt19937 generator(std::random_device{}());
+  return [](uint32_t bound) { return bound ? std::uniform_int_distribution<uint32_t>(0, bound - 1)(generator) : 0u; };
 }
 
-bool TfrmMain::SendPing(const std::wstring& action, const std::wstring& extra, bool force) {
+std::string TUsagePing::ProgramVersion() { return Narrow(GetFileVersionString(GetModulePath())); }
+
+TUsagePing::TUsagePing() { tmrMinutes.OnTimer = [this](TComponent&) { tmrMinutesTimer(); }; }
+
+TUsagePing::~TUsagePing() { Stop(); }
+
+void TUsagePing::Start(const std::string& base_url) {
+  tmrMinutes.SetInterval(core::MinutesTimerInterval(RandomBelow()));
+  tmrMinutes.SetEnabled(true);
+  InitPingNotify(base_url);
+}
+
+void TUsagePing::Stop() { DonePingNotify(); }
+
+bool TUsagePing::SendPing(const std::wstring& action, const std::wstring& extra, const core::PingSettings& settings,
+                          bool force) {
   // No ping while the session ends, before the start ping, or once the
   // program is quitting; none within 30 minutes of the last unless forced.
   if (!PingState.PassGates(LocalNow(), Application().Terminated(), force)) return false;
-  const std::string query = core::BuildPingQuery(CurrentPingSettings(), Narrow(extra));
+  const std::string query = core::BuildPingQuery(settings, Narrow(extra));
   // Everything that goes to the network fails silently.
   if (TPingNotify* ping = PingNotify()) ping->TryPing(Narrow(action), query);
   return true;
 }
 
-void TfrmMain::tmrMinutesTimer() {
+void TUsagePing::tmrMinutesTimer() {
   if (const auto call = PingState.MinutesTick(LocalNow(), RandomBelow()))
-    SendPing(Widen(call->Action), Widen(call->Extra), call->Force);
-  // A hook that Windows dropped silently comes back at the latest here.
-  RemoveKeyboardHook();
-  InstallKeyboardHook(Handle());
+    SendPing(Widen(call->Action), Widen(call->Extra), CurrentSettings ? CurrentSettings() : core::PingSettings{},
+             call->Force);
   TrimWorkingSet();
 }
 

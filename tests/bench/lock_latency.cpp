@@ -41,13 +41,13 @@ int main(int argc, char** argv) {
 
   std::vector<double> times;
   for (int i = 0; i < presses; ++i) {
-    const int before = form.LockUpdateCount();
+    const int before = form.LockMonitor.LockUpdateCount();
     const double start = NowMs();
     PressCapsLock();
-    Application().ModalLoop([&] { return form.LockUpdateCount() != before || NowMs() - start > 3000; });
-    if (form.LockUpdateCount() != before) times.push_back(NowMs() - start);
+    Application().ModalLoop([&] { return form.LockMonitor.LockUpdateCount() != before || NowMs() - start > 3000; });
+    if (form.LockMonitor.LockUpdateCount() != before) times.push_back(NowMs() - start);
   }
-  if (form.LockStates()[1]) PressCapsLock();
+  if (form.LockMonitor.LockStates()[1]) PressCapsLock();
   if (times.empty()) {
     std::printf("no press reached the update\n");
     return 1;

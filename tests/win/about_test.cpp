@@ -125,7 +125,7 @@ TEST_F(AboutDialog, ASecondRequestWhileOpenBringsNothingNewAndTheTrayMenuComesBa
     about_enabled = form().miPopupAbout->Enabled;
     close_enabled = form().miPopupClose->Enabled;
     form().actAboutExecute();  // ignored while the dialog shows
-    result_of_second = ShowAbout(form());
+    result_of_second = ShowAbout(form().AboutHost());
     EXPECT_EQ(OpenAboutDialog()->Handle(), first);
     ::PostMessageW(about.btnOK.Handle(), BM_CLICK, 0, 0);
   });
@@ -150,7 +150,7 @@ TEST_F(AboutDialog, SessionEndClosesItAndLetsTheSessionEnd) {
 TEST_F(AboutDialog, ReportsItsShowingOnceAfterHalfASecond) {
   TestHttpServer server(TestHttpServer::Mode::Ok);
   InitPingNotify(core::PingBaseUrl(server.Root()));
-  form().StartPingPending = false;
+  form().UsagePing.StartPingPending = false;
   RunAbout([&](TfrmAbout& about) {
     ASSERT_TRUE(RunUntil([&] { return !server.RequestLines().empty(); }, 3000));
     ::PostMessageW(about.Handle(), WM_CLOSE, 0, 0);

@@ -40,31 +40,31 @@ class MainWindow : public ::testing::Test {
 };
 
 TEST_F(MainWindow, CapsLockPressIsSeenThroughTheHookWithOneBeep) {
-  ASSERT_TRUE(KeyboardHookInstalled());
-  const int beeps = form().BeepCount();
+  ASSERT_TRUE(form().LockMonitor.KeyboardHook.Installed());
+  const int beeps = form().LockMonitor.BeepCount();
   PressKey(VK_CAPITAL);
   // Well before the guard timer's 1300 ms: only the hook can be this fast.
-  ASSERT_TRUE(RunUntil([&] { return form().LockStates()[1]; }, 600)) << "the hook did not report the press";
-  EXPECT_EQ(form().BeepCount(), beeps + 1);
-  EXPECT_FALSE(form().LockStates()[2]);
+  ASSERT_TRUE(RunUntil([&] { return form().LockMonitor.LockStates()[1]; }, 600)) << "the hook did not report the press";
+  EXPECT_EQ(form().LockMonitor.BeepCount(), beeps + 1);
+  EXPECT_FALSE(form().LockMonitor.LockStates()[2]);
 }
 
 TEST_F(MainWindow, GuardTimerCatchesAChangeTheHookMissed) {
-  RemoveKeyboardHook();
+  form().LockMonitor.KeyboardHook.Remove();
   PressKey(VK_CAPITAL);
   Pump(300);
-  EXPECT_FALSE(form().LockStates()[1]) << "nothing but the guard timer should have seen it";
-  EXPECT_TRUE(RunUntil([&] { return form().LockStates()[1]; }, 2500));
-  EXPECT_EQ(form().LockUpdateCount(), 1);
+  EXPECT_FALSE(form().LockMonitor.LockStates()[1]) << "nothing but the guard timer should have seen it";
+  EXPECT_TRUE(RunUntil([&] { return form().LockMonitor.LockStates()[1]; }, 2500));
+  EXPECT_EQ(form().LockMonitor.LockUpdateCount(), 1);
 }
 
 TEST_F(MainWindow, LockPressedWithAltIsShownByTheGuardTimer) {
   PressKey(VK_CAPITAL, /*with_alt=*/true);
-  EXPECT_TRUE(RunUntil([&] { return form().LockStates()[1]; }, 2500));
+  EXPECT_TRUE(RunUntil([&] { return form().LockMonitor.LockStates()[1]; }, 2500));
 }
 
 TEST_F(MainWindow, TwoLockKeysInOneBurstGiveOneUpdateAndOneBeep) {
-  const int beeps = form().BeepCount();
+  const int beeps = form().LockMonitor.BeepCount();
   INPUT inputs[4]{};
   const WORD keys[2] = {VK_CAPITAL, VK_SCROLL};
   for (int i = 0; i < 2; ++i) {
@@ -73,47 +73,47 @@ TEST_F(MainWindow, TwoLockKeysInOneBurstGiveOneUpdateAndOneBeep) {
     inputs[2 * i + 1].ki.dwFlags = KEYEVENTF_KEYUP;
   }
   ::SendInput(4, inputs, sizeof(INPUT));
-  ASSERT_TRUE(RunUntil([&] { return form().LockStates()[2] && form().LockStates()[1]; }, 2500));
+  ASSERT_TRUE(RunUntil([&] { return form().LockMonitor.LockStates()[2] && form().LockMonitor.LockStates()[1]; }, 2500));
   Pump(100);
-  EXPECT_EQ(form().LockUpdateCount(), 1);
-  EXPECT_EQ(form().BeepCount(), beeps + 1);
+  EXPECT_EQ(form().LockMonitor.LockUpdateCount(), 1);
+  EXPECT_EQ(form().LockMonitor.BeepCount(), beeps + 1);
 }
 
 TEST_F(MainWindow, NoBeepWhenBeepingIsOff) {
   form().chbBeepOnSwitch.SetChecked(false);
   PressKey(VK_CAPITAL);
-  ASSERT_TRUE(RunUntil([&] { return form().LockStates()[1]; }, 2500));
-  EXPECT_EQ(form().BeepCount(), 0);
-  EXPECT_EQ(form().LockUpdateCount(), 1);
+  ASSERT_TRUE(RunUntil([&] { return form().LockMonitor.LockStates()[1]; }, 2500));
+  EXPECT_EQ(form().LockMonitor.BeepCount(), 0);
+  EXPECT_EQ(form().LockMonitor.LockUpdateCount(), 1);
 }
 
 TEST(MainWindowStart, LockAlreadyOnAtStartIsNoChange) {
   SetLock(VK_CAPITAL, 2, true);
   {
     TfrmMain form;
-    EXPECT_TRUE(form.LockStates()[1]);
+    EXPECT_TRUE(form.LockMonitor.LockStates()[1]);
     Pump(1500);  // a guard tick and the start-up timer
-    EXPECT_EQ(form.BeepCount(), 0);
-    EXPECT_EQ(form.LockUpdateCount(), 0);
+    EXPECT_EQ(form.LockMonitor.BeepCount(), 0);
+    EXPECT_EQ(form.LockMonitor.LockUpdateCount(), 0);
     EXPECT_FALSE(form.StartupPending());
   }
   SetLock(VK_CAPITAL, 2, false);
 }
 
 TEST_F(MainWindow, SwitchLockClickTogglesTheLockExactlyOnce) {
-  form().SwitchLockClick(*form().miCapsLock);
+  form().LockMonitor.SwitchLockClick(*form().miCapsLock);
   EXPECT_TRUE(GetLockState(2));
-  EXPECT_TRUE(form().LockStates()[1]);
+  EXPECT_TRUE(form().LockMonitor.LockStates()[1]);
   // The synthetic press also passes the hook: its update finds nothing new.
   Pump(200);
   EXPECT_TRUE(GetLockState(2));
-  EXPECT_EQ(form().LockUpdateCount(), 1);
-  EXPECT_EQ(form().BeepCount(), 1);
+  EXPECT_EQ(form().LockMonitor.LockUpdateCount(), 1);
+  EXPECT_EQ(form().LockMonitor.BeepCount(), 1);
 
   form().btnScrollLock.OnClick(form().btnScrollLock);
   Pump(200);
   EXPECT_TRUE(GetLockState(3));
-  EXPECT_TRUE(form().LockStates()[2]);
+  EXPECT_TRUE(form().LockMonitor.LockStates()[2]);
 }
 
 TEST_F(MainWindow, SwitchMenuChecksFollowTheLocks) {
@@ -126,7 +126,7 @@ TEST_F(MainWindow, SwitchMenuChecksFollowTheLocks) {
 
 TEST_F(MainWindow, LockButtonGlyphsFollowTheLocksOnlyWhileShown) {
   ASSERT_TRUE(form().Visible());
-  form().SwitchLockClick(*form().miCapsLock);
+  form().LockMonitor.SwitchLockClick(*form().miCapsLock);
   const HBITMAP caps_glyph = form().btnCapsLock.Glyph();
   ASSERT_NE(caps_glyph, nullptr);
   // The lit glyph is a copy of the lit LED: same red pixel in the middle.
@@ -141,7 +141,7 @@ TEST_F(MainWindow, LockButtonGlyphsFollowTheLocksOnlyWhileShown) {
   EXPECT_GT(GetGValue(unlit), 150);
 
   form().Hide();
-  form().SwitchLockClick(*form().miCapsLock);
+  form().LockMonitor.SwitchLockClick(*form().miCapsLock);
   EXPECT_EQ(form().btnCapsLock.Glyph(), caps_glyph) << "hidden, the glyphs are left alone";
 }
 
@@ -208,7 +208,7 @@ TEST_F(MainWindow, SessionEndIsAllowedAtOnceAndTheNextCloseEndsTheProgram) {
   const LRESULT answer = ::SendMessageW(form().Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
   EXPECT_EQ(answer, 1);
   EXPECT_EQ(ActiveMessageDialog(), nullptr);
-  EXPECT_TRUE(form().SessionEnding);
+  EXPECT_TRUE(form().UsagePing.SessionEnding);
   EXPECT_TRUE(form().CloseAllowed());
   EXPECT_TRUE(form().CloseQuery()) << "a close request after the query must end the program";
 }

@@ -115,20 +115,20 @@ class Osd : public ::testing::Test {
     SetAllLocksOff();
   }
   TfrmMain& form() { return *form_; }
-  TfrmOsd& osd() { return *form().frmOsd; }
+  TfrmOsd& osd() { return *form().OsdController.frmOsd; }
   HWND osd_window() { return osd().Handle(); }
 
   // A lock switched through the real keyboard; the hook refreshes the display.
   void Switch(WORD key, int kind, bool on) {
     SetLock(key, kind, on);
-    ASSERT_TRUE(RunUntil([&] { return form().LockStates()[static_cast<size_t>(kind - 1)] == on; }, 2500));
+    ASSERT_TRUE(RunUntil([&] { return form().LockMonitor.LockStates()[static_cast<size_t>(kind - 1)] == on; }, 2500));
   }
 
   std::unique_ptr<TfrmMain> form_;
 };
 
 TEST_F(Osd, DefaultSettingsShowCapsLockWhileItIsOnInATopmostLayeredToolWindow) {
-  ASSERT_TRUE(form().OsdExists());
+  ASSERT_TRUE(form().OsdController.OsdExists());
   EXPECT_FALSE(osd().Visible());
 
   Switch(VK_CAPITAL, 2, true);
@@ -292,13 +292,13 @@ TEST_F(Osd, UncheckingTheGroupDuringAFadeFreesTheWindowOnceTheFadeHasReturned) {
   const HWND window = osd_window();
   bool unchecked = false;
   TimerAction uncheck(5, [&] {
-    if (!form().frmOsd || !osd().Fading()) return false;
+    if (!form().OsdController.frmOsd || !osd().Fading()) return false;
     form().grpOsd.SetCheckBoxChecked(false);
     unchecked = true;
     return true;
   });
   ASSERT_TRUE(RunUntil([&] { return unchecked; }, 3000));
-  EXPECT_FALSE(form().OsdExists());
+  EXPECT_FALSE(form().OsdController.OsdExists());
   EXPECT_TRUE(RunUntil([&] { return !::IsWindow(window); }, 1000)) << "freed after the fade";
   EXPECT_NE(StoredBounds(), L"<none>") << "hiding stored the position";
 }
@@ -310,13 +310,13 @@ TEST_F(Osd, UncheckingTheGroupStoresThePositionAndCheckingRestoresIt) {
   const RECT at = Bounds(first);
 
   form().grpOsd.SetCheckBoxChecked(false);
-  EXPECT_FALSE(form().OsdExists());
+  EXPECT_FALSE(form().OsdController.OsdExists());
   EXPECT_FALSE(::IsWindow(first));
   EXPECT_EQ(StoredBounds(),
             L"100,120," + std::to_wstring(at.right - at.left) + L"," + std::to_wstring(at.bottom - at.top));
 
   form().grpOsd.SetCheckBoxChecked(true);
-  ASSERT_TRUE(form().OsdExists());
+  ASSERT_TRUE(form().OsdController.OsdExists());
   EXPECT_TRUE(osd().Visible());
   EXPECT_EQ(Bounds(osd_window()).left, 100);
   EXPECT_EQ(Bounds(osd_window()).top, 120);

@@ -111,7 +111,7 @@ TEST_F(SettingsWindow, UncheckingTheOsdGroupDisablesEveryControlInItAndCheckingE
 }
 
 COLORREF AllLitPixel(TfrmMain& form) {
-  UniqueBitmap bitmap = form.imgsIcons.GetBitmap(core::IconAllLit);
+  UniqueBitmap bitmap = form.TrayIndicator.imgsIcons.GetBitmap(core::IconAllLit);
   HDC dc = ::CreateCompatibleDC(nullptr);
   HGDIOBJ old = ::SelectObject(dc, bitmap.get());
   const COLORREF pixel = ::GetPixel(dc, 2, 4);  // inside the first LED cell, marks on
@@ -135,10 +135,10 @@ TEST_F(SettingsWindow, TrayChangesDrawNothingDuringStartUpAndRedrawAtOnceAfterIt
 TEST_F(SettingsWindow, AColourOfTheMagentaKeyStillShows) {
   ASSERT_TRUE(RunUntil([&] { return !form().StartupPending(); }, 3000));
   form().cmbColor1.SetSelectedColor(0xFF00FF);
-  EXPECT_EQ(form().TransparentColor(), 0x123456u);
+  EXPECT_EQ(form().TrayIndicator.TransparentColor(), 0x123456u);
   EXPECT_EQ(AllLitPixel(form()), RGB(255, 0, 255));
   form().cmbColor1.SetSelectedColor(0x0000FF);
-  EXPECT_EQ(form().TransparentColor(), 0xFF00FFu);
+  EXPECT_EQ(form().TrayIndicator.TransparentColor(), 0xFF00FFu);
 }
 
 TEST_F(SettingsWindow, AdoptCustomColorsSelectsTheCustomEntryForAnUnlistedColourWithoutAChange) {

@@ -1,7 +1,7 @@
 // The taskbar's theme as the program reads it from the user's registry.
 #include <gtest/gtest.h>
 
-#include "app/win_registry.h"
+#include "framework/win_registry.h"
 #include "core/taskbar_theme.h"
 #include "user_registry.h"
 

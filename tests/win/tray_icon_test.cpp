@@ -26,25 +26,25 @@ class TrayIconTest : public ::testing::Test {
   void TearDown() override { form_.reset(); }
   TfrmMain& form() { return *form_; }
   void Notify(UINT mouse_message) {
-    ::SendMessageW(form().TrayIcon.Handle(), WM_TRAYNOTIFY, 0, mouse_message);
+    ::SendMessageW(form().TrayIndicator.TrayIcon.Handle(), WM_TRAYNOTIFY, 0, mouse_message);
   }
   std::unique_ptr<TfrmMain> form_;
 };
 
 TEST_F(TrayIconTest, RegistersTheIconWithTheTitleAndVersionAsTip) {
-  ASSERT_TRUE(form().TrayIcon.Visible());
-  const NOTIFYICONDATAW& data = form().TrayIcon.IconData();
+  ASSERT_TRUE(form().TrayIndicator.TrayIcon.Visible());
+  const NOTIFYICONDATAW& data = form().TrayIndicator.TrayIcon.IconData();
   EXPECT_STREQ(data.szTip, L"Lumitrax (2.5.0.51)");
   EXPECT_EQ(data.uCallbackMessage, WM_TRAYNOTIFY);
-  EXPECT_EQ(data.hWnd, form().TrayIcon.Handle());
+  EXPECT_EQ(data.hWnd, form().TrayIndicator.TrayIcon.Handle());
   EXPECT_EQ(data.uFlags & (NIF_MESSAGE | NIF_TIP | NIF_ICON), static_cast<UINT>(NIF_MESSAGE | NIF_TIP | NIF_ICON));
   EXPECT_NE(data.hIcon, nullptr);
-  EXPECT_EQ(data.hIcon, form().TrayIcon.Icon());
+  EXPECT_EQ(data.hIcon, form().TrayIndicator.TrayIcon.Icon());
 }
 
 TEST_F(TrayIconTest, LongTipIsCutAndTerminated) {
-  form().TrayIcon.SetHint(std::wstring(300, L'x'));
-  EXPECT_EQ(std::wstring(form().TrayIcon.IconData().szTip), std::wstring(127, L'x'));
+  form().TrayIndicator.TrayIcon.SetHint(std::wstring(300, L'x'));
+  EXPECT_EQ(std::wstring(form().TrayIndicator.TrayIcon.IconData().szTip), std::wstring(127, L'x'));
 }
 
 TEST_F(TrayIconTest, DoubleClickOpensTheSettingsWindowAPlainClickDoesNot) {
@@ -74,48 +74,48 @@ TEST_F(TrayIconTest, RightClickOpensTheMenuWithCurrentCheckMarks) {
 }
 
 TEST_F(TrayIconTest, IconComesBackAfterTheTaskbarIsRecreated) {
-  ::SendMessageW(form().TrayIcon.Handle(), TTrayIcon::TaskbarCreatedMessage(), 0, 0);
-  EXPECT_TRUE(form().TrayIcon.Visible());
-  EXPECT_STREQ(form().TrayIcon.IconData().szTip, L"Lumitrax (2.5.0.51)");
+  ::SendMessageW(form().TrayIndicator.TrayIcon.Handle(), TTrayIcon::TaskbarCreatedMessage(), 0, 0);
+  EXPECT_TRUE(form().TrayIndicator.TrayIcon.Visible());
+  EXPECT_STREQ(form().TrayIndicator.TrayIcon.IconData().szTip, L"Lumitrax (2.5.0.51)");
   // The shell still knows the icon: modifying it succeeds.
-  NOTIFYICONDATAW data = form().TrayIcon.IconData();
+  NOTIFYICONDATAW data = form().TrayIndicator.TrayIcon.IconData();
   EXPECT_TRUE(::Shell_NotifyIconW(NIM_MODIFY, &data));
 }
 
 TEST_F(TrayIconTest, CurrentImageLightsTheCapsLedWhileCapsLockIsOn) {
   auto caps_led_lit = [&] {
     HDC dc = ::CreateCompatibleDC(nullptr);
-    UniqueBitmap bitmap = form().imgsIcons.GetBitmap(0);
+    UniqueBitmap bitmap = form().TrayIndicator.imgsIcons.GetBitmap(0);
     HGDIOBJ old = ::SelectObject(dc, bitmap.get());
     const COLORREF pixel = ::GetPixel(dc, 8, 4);  // inside the middle cell, marks on
     ::SelectObject(dc, old);
     ::DeleteDC(dc);
     return pixel == RGB(255, 0, 0);
   };
-  ASSERT_EQ(form().imgsIcons.Count(), 3);
+  ASSERT_EQ(form().TrayIndicator.imgsIcons.Count(), 3);
   const bool was_on = GetLockState(2);
   EXPECT_EQ(caps_led_lit(), was_on);
-  form().SwitchLockClick(*form().miCapsLock);
+  form().LockMonitor.SwitchLockClick(*form().miCapsLock);
   EXPECT_EQ(caps_led_lit(), !was_on);
-  form().SwitchLockClick(*form().miCapsLock);
+  form().LockMonitor.SwitchLockClick(*form().miCapsLock);
   EXPECT_EQ(caps_led_lit(), was_on);
 }
 
 TEST_F(TrayIconTest, PreviewBlinksBetweenAllAndNoneLitOnTheTaskbarColour) {
   ASSERT_TRUE(form().Visible());
-  EXPECT_TRUE(form().tmrAnimation.Enabled());
+  EXPECT_TRUE(form().TrayIndicator.tmrAnimation.Enabled());
   // Wine's taskbar has no notification-area child: the default colour is used.
-  EXPECT_EQ(TfrmMain::GetTrayAreaColor(RGB(1, 2, 3)), RGB(1, 2, 3));
-  form().tmrAnimationTimer();
+  EXPECT_EQ(TTrayIndicator::GetTrayAreaColor(RGB(1, 2, 3)), RGB(1, 2, 3));
+  form().TrayIndicator.tmrAnimationTimer();
   const int first = form().imgTrayIcon.ImageIndex();
-  form().tmrAnimationTimer();
+  form().TrayIndicator.tmrAnimationTimer();
   const int second = form().imgTrayIcon.ImageIndex();
   EXPECT_NE(first, second);
   EXPECT_TRUE((first == core::IconAllLit && second == core::IconNoneLit) ||
               (first == core::IconNoneLit && second == core::IconAllLit));
   EXPECT_EQ(form().pnTrayIcon.Color(), ::GetSysColor(COLOR_BTNFACE));
   form().Hide();
-  EXPECT_FALSE(form().tmrAnimation.Enabled()) << "the preview blinks only while the window shows";
+  EXPECT_FALSE(form().TrayIndicator.tmrAnimation.Enabled()) << "the preview blinks only while the window shows";
 }
 
 // A lock change handled while a composition is being stored (here: from the
@@ -127,7 +127,7 @@ class SwitchOnFirstChange : public TImageListListener {
   void ImageListChanged(TImageList&) override {
     if (switched_) return;
     switched_ = true;
-    form_.SwitchLockClick(*form_.miCapsLock);
+    form_.LockMonitor.SwitchLockClick(*form_.miCapsLock);
   }
   void ImageListDestroyed(TImageList&) override {}
 
@@ -140,18 +140,18 @@ TEST_F(TrayIconTest, ALockChangeDuringACompositionLeavesNoStaleIcon) {
   ASSERT_TRUE(RunUntil([&] { return !form().StartupPending(); }, 3000));
   const bool caps_before = GetLockState(2);
   SwitchOnFirstChange listener(form());
-  form().imgsIcons.RegisterChanges(listener);
+  form().TrayIndicator.imgsIcons.RegisterChanges(listener);
   form().ComposeTrayIcons();
-  form().imgsIcons.UnregisterChanges(listener);
+  form().TrayIndicator.imgsIcons.UnregisterChanges(listener);
   ASSERT_NE(GetLockState(2), caps_before) << "the lock changed in the middle";
   HDC dc = ::CreateCompatibleDC(nullptr);
-  UniqueBitmap bitmap = form().imgsIcons.GetBitmap(0);
+  UniqueBitmap bitmap = form().TrayIndicator.imgsIcons.GetBitmap(0);
   HGDIOBJ old = ::SelectObject(dc, bitmap.get());
   const bool lit = ::GetPixel(dc, 8, 4) == RGB(255, 0, 0);
   ::SelectObject(dc, old);
   ::DeleteDC(dc);
   EXPECT_EQ(lit, GetLockState(2)) << "the icon shows the state from before the change";
-  form().SwitchLockClick(*form().miCapsLock);
+  form().LockMonitor.SwitchLockClick(*form().miCapsLock);
 }
 
 // How far up their handle tables new GDI objects and icons go. Wine counts no
@@ -204,7 +204,7 @@ TEST(TrayIconShowcase, DISABLED_MenuOpenForAScreenshot) {
     ::EndMenu();
   };
   ::SetCursorPos(990, 740);
-  ::SendMessageW(form.TrayIcon.Handle(), WM_TRAYNOTIFY, 0, WM_RBUTTONUP);
+  ::SendMessageW(form.TrayIndicator.TrayIcon.Handle(), WM_TRAYNOTIFY, 0, WM_RBUTTONUP);
 }
 
 }  // namespace

@@ -37,17 +37,17 @@ class UsagePing : public ::testing::Test {
 };
 
 TEST_F(UsagePing, FirstMinuteTickSendsTheStartPingWithEverySettingAndTheDate) {
-  form().tmrMinutesTimer();
+  form().UsagePing.tmrMinutesTimer();
   ASSERT_TRUE(RunUntil([&] { return !server_.RequestLines().empty(); }, 3000));
   EXPECT_EQ(server_.RequestLines()[0],
             "GET /ping/start/?version=2.5.0.51&auto=On&beep=On&l1=1&c1=000000FF&l2=2&c2=000000FF&l3=3&c3=000000FF"
             "&mark=On&grid=00D0D0D0&osd1=Off&osd2=On&osd3=Off&osdHide1=On&osdSize=3&osdBody=000000FF"
             "&osdText=00FFFFFF&osdOpct=80&date=" + Today() + " HTTP/1.1");
-  EXPECT_FALSE(form().StartPingPending);
-  EXPECT_NE(form().LastPingTime, 0.0);
+  EXPECT_FALSE(form().UsagePing.StartPingPending);
+  EXPECT_NE(form().UsagePing.LastPingTime, 0.0);
   // The next tick is not due for a day; a stop right after the start is held
   // back by the 30-minute rule.
-  form().tmrMinutesTimer();
+  form().UsagePing.tmrMinutesTimer();
   EXPECT_FALSE(form().SendPing(L"stop"));
   RunUntil([] { return false; }, 300);
   EXPECT_EQ(server_.RequestLines().size(), 1u);
@@ -55,7 +55,7 @@ TEST_F(UsagePing, FirstMinuteTickSendsTheStartPingWithEverySettingAndTheDate) {
 
 TEST_F(UsagePing, NothingGoesOutBeforeTheStartPingOrWhileTheSessionEnds) {
   EXPECT_FALSE(form().SendPing(L"about", L"", true));
-  form().tmrMinutesTimer();
+  form().UsagePing.tmrMinutesTimer();
   ASSERT_TRUE(RunUntil([&] { return server_.RequestLines().size() == 1; }, 3000));
   ::SendMessageW(form().Handle(), WM_QUERYENDSESSION, 0, 0);
   EXPECT_FALSE(form().SendPing(L"openlink", L"id=3", true));
@@ -66,7 +66,7 @@ TEST_F(UsagePing, NothingGoesOutBeforeTheStartPingOrWhileTheSessionEnds) {
 TEST_F(UsagePing, TheOsdPairsFollowTheGroupAndTheExtraPairComesLast) {
   form().grpOsd.SetCheckBoxChecked(false);
   form().chbAutoRun.SetChecked(false);
-  form().StartPingPending = false;
+  form().UsagePing.StartPingPending = false;
   EXPECT_TRUE(form().SendPing(L"openlink", L"id=1977", true));
   ASSERT_TRUE(RunUntil([&] { return !server_.RequestLines().empty(); }, 3000));
   EXPECT_EQ(server_.RequestLines()[0],

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "framework/application.h"
-#include "osd/wnd_proc_hook.h"
+#include "framework/wnd_proc_hook.h"
 #include "test_support.h"
 
 namespace lumitrax {

@@ -1,11 +1,12 @@
-// The settings window: the form description of the main window's controls,
-// their defaults and bindings, and the handlers that tie the on-screen display
-// group, the colour pickers and the web link label together.
+// The settings window's controls: the form description, their defaults, the
+// program's system menu entries and the bindings that tie the controls to the
+// parts of the program.
 #include <windows.h>
 
 #include "app/form_main.h"
 #include "core/links.h"
 #include "core/osd_logic.h"
+#include "core/settings_views.h"
 #include "framework/text.h"
 
 namespace lumitrax {
@@ -103,7 +104,7 @@ void TfrmMain::CreateControls() {
   cmbColorGrid.SetCustomColor(0xD0D0D0);
   cmbColorGrid.SetSelectedColor(0xD0D0D0);
   chbIconMarks.SetChecked(true);
-  imgTrayIcon.SetImageList(&imgsIcons);
+  imgTrayIcon.SetImageList(&TrayIndicator.imgsIcons);
   imgTrayIcon.SetImageIndex(core::IconAllLit);
 
   grpOsd.SetCheckBoxChecked(true);
@@ -154,52 +155,57 @@ void TfrmMain::CreateControls() {
   // it stays below the other controls so that it never paints over them.
   ::SetWindowPos(lbInfo.Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
-  // Event bindings.
-  auto tray_change = [this](TComponent& sender) { TrayIconSettingsChange(sender); };
+  BindControls();
+}
+
+void TfrmMain::BindControls() {
+  // The tray icon follows its controls once start-up is over.
+  auto tray_change = [this](TComponent&) {
+    if (FStartupPending) return;
+    TrayIndicator.UpdateTransparentColor(core::TrayIconSettingsOf(CurrentSettings()));
+    ComposeTrayIcons();
+  };
   for (TComboBox* combo : {&cmbLed1, &cmbLed2, &cmbLed3}) combo->OnChange = tray_change;
   for (TColorComboBox* combo : {&cmbColor1, &cmbColor2, &cmbColor3, &cmbColorGrid}) combo->OnChange = tray_change;
   chbIconMarks.OnClick = tray_change;
-  grpOsd.OnCheckBoxClick = [this](TComponent& sender) { grpOsdCheckBoxClick(sender); };
-  auto osd_change = [this](TComponent& sender) { OsdSettingsChange(sender); };
+  // Not held back during start-up: the display follows its check box at once.
+  grpOsd.OnCheckBoxClick = [this](TComponent&) {
+    if (CurrentSettings().OsdShow)
+      OsdController.CreateOsd();
+    else
+      OsdController.DestroyOsd();
+    UpdateOsd();
+  };
+  auto osd_change = [this](TComponent&) {
+    if (!FStartupPending) UpdateOsd();
+  };
   for (TCheckBox* box : {&chbOsdLed1, &chbOsdLed2, &chbOsdLed3}) box->OnClick = osd_change;
   cmbOsdSize.OnChange = osd_change;
   cmbOsdBody.OnChange = osd_change;
   cmbOsdText.OnChange = osd_change;
   for (TUpDownEdit* edit : {&edOsdHideAfter, &edOsdOpacity}) {
     edit->OnChange = osd_change;
-    edit->OnUpDownClick = [this](TComponent& sender, TUDBtnType) { UpDownClick(sender); };
+    edit->OnUpDownClick = [osd_change](TComponent& sender, TUDBtnType) { osd_change(sender); };
   }
   auto link = [this](TComponent& sender) { OnLinkClick(sender); };
   for (TControl* control : std::initializer_list<TControl*>{&lbLink, &imgFaceBook, &imgGplus, &imgTwitter, &imgRSS,
                                                              &imgDelicious, &imgStumbleUpon})
     control->OnClick = link;
-  lbLink.OnMouseEnter = [this](TComponent& sender) { OnLinkMouseEnter(sender); };
-  lbLink.OnMouseLeave = [this](TComponent& sender) { OnLinkMouseLeave(sender); };
+  lbLink.OnMouseEnter = [this](TComponent&) { lbLink.SetUnderline(true); };
+  lbLink.OnMouseLeave = [this](TComponent&) { lbLink.SetUnderline(false); };
 }
 
-void TfrmMain::grpOsdCheckBoxClick(TComponent& /*sender*/) {
-  // Not held back during start-up: the display follows its check box at once.
-  if (grpOsd.CheckBoxChecked())
-    CreateOsd();
-  else
-    DestroyOsd();
-  UpdateOsd();
-}
-
-void TfrmMain::OsdSettingsChange(TComponent& /*sender*/) {
-  if (!FStartupPending) UpdateOsd();
-}
-
-void TfrmMain::UpDownClick(TComponent& sender) {
-  if (!FStartupPending) OsdSettingsChange(sender);
-}
-
-void TfrmMain::OnLinkMouseEnter(TComponent& sender) {
-  if (auto* label = dynamic_cast<TLabel*>(&sender)) label->SetUnderline(true);
-}
-
-void TfrmMain::OnLinkMouseLeave(TComponent& sender) {
-  if (auto* label = dynamic_cast<TLabel*>(&sender)) label->SetUnderline(false);
+void TfrmMain::CreateSystemMenuItems() {
+  // Set up like components read from a form description: the entries go in
+  // when loading ends, "About" first.
+  for (TSystemMenuItem* item : {&smiAbout, &smiSplit}) item->BeginLoading();
+  smiAbout.Name = L"smiAbout";
+  smiAbout.SetMenuItem(miPopupAbout);
+  smiAbout.SetPosition(0);
+  smiSplit.Name = L"smiSplit";
+  smiSplit.SetMenuItem(miPopup1);
+  smiSplit.SetPosition(1);
+  for (TSystemMenuItem* item : {&smiAbout, &smiSplit}) item->Loaded();
 }
 
 void TfrmMain::AdoptCustomColors() {

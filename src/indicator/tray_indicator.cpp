@@ -1,43 +1,41 @@
-// The main window's side of the tray icon: what the tray controls say, drawn by
-// the core into the three images of imgsIcons, which the tray icon and the
-// settings window's preview follow.
-#include <windows.h>
+#include "indicator/tray_indicator.h"
 
-#include "app/form_main.h"
+#include "core/color_list.h"
+#include "framework/scope_exit.h"
 #include "indicator/icon_bitmaps.h"
 
 namespace lumitrax {
-
 namespace {
 
 // A colour as the drawing takes it: system colours turned into their RGB value.
-core::Color DrawingColor(TColor color) {
+core::Color DrawingColor(core::Color color) {
   return core::IsSystemColor(color) ? ::GetSysColor(static_cast<int>(color & 0xFF)) : color;
+}
+
+core::TrayIconSettings Resolved(core::TrayIconSettings settings) {
+  for (core::Color& color : settings.LedColors) color = DrawingColor(color);
+  settings.GridColor = DrawingColor(settings.GridColor);
+  return settings;
 }
 
 }  // namespace
 
-core::TrayIconSettings TfrmMain::CurrentTrayIconSettings() const {
-  core::TrayIconSettings settings;
-  settings.LedLocks = {cmbLed1.ItemIndex(), cmbLed2.ItemIndex(), cmbLed3.ItemIndex()};
-  settings.LedColors = {DrawingColor(cmbColor1.SelectedColor()), DrawingColor(cmbColor2.SelectedColor()),
-                        DrawingColor(cmbColor3.SelectedColor())};
-  settings.GridColor = DrawingColor(cmbColorGrid.SelectedColor());
-  settings.IconMarks = chbIconMarks.Checked();
-  return settings;
+TTrayIndicator::TTrayIndicator(TWindow& owner) : TrayIcon(owner) {
+  imgsIcons.Name = L"imgsIcons";
+  TrayIcon.SetImageList(&imgsIcons);
+  tmrAnimation.OnTimer = [this](TComponent&) { tmrAnimationTimer(); };
 }
 
-void TfrmMain::UpdateTransparentColor() {
-  FTransparentColor = core::TransparentColorFor(CurrentTrayIconSettings());
+void TTrayIndicator::SetPreview(TPanel& panel, TIndexedImage& image) noexcept {
+  FPreviewPanel = &panel;
+  FPreviewImage = &image;
 }
 
-void TfrmMain::TrayIconSettingsChange(TComponent& /*sender*/) {
-  if (FStartupPending) return;
-  UpdateTransparentColor();
-  ComposeTrayIcons();
+void TTrayIndicator::UpdateTransparentColor(const core::TrayIconSettings& settings) {
+  FTransparentColor = core::TransparentColorFor(Resolved(settings));
 }
 
-COLORREF TfrmMain::GetTrayAreaColor(COLORREF default_color) {
+COLORREF TTrayIndicator::GetTrayAreaColor(COLORREF default_color) {
   const HWND taskbar = ::FindWindowA("Shell_TrayWnd", nullptr);
   const HWND area = taskbar ? ::FindWindowExA(taskbar, nullptr, "TrayNotifyWnd", nullptr) : nullptr;
   RECT rect{};
@@ -56,19 +54,18 @@ COLORREF TfrmMain::GetTrayAreaColor(COLORREF default_color) {
   return color == CLR_INVALID ? default_color : color;
 }
 
-void TfrmMain::tmrAnimationTimer() {
-  pnTrayIcon.SetColor(GetTrayAreaColor(::GetSysColor(COLOR_BTNFACE)));
-  imgTrayIcon.SetImageIndex(imgTrayIcon.ImageIndex() != core::IconAllLit ? core::IconAllLit : core::IconNoneLit);
+void TTrayIndicator::tmrAnimationTimer() {
+  if (!FPreviewPanel || !FPreviewImage) return;
+  FPreviewPanel->SetColor(GetTrayAreaColor(::GetSysColor(COLOR_BTNFACE)));
+  FPreviewImage->SetImageIndex(FPreviewImage->ImageIndex() != core::IconAllLit ? core::IconAllLit
+                                                                                : core::IconNoneLit);
 }
 
-void TfrmMain::ComposeTrayIcons() {
-  const auto images = core::ComposeTrayIcons(CurrentTrayIconSettings(), FLockStates, FTransparentColor);
+void TTrayIndicator::ComposeTrayIcons(const core::TrayIconSettings& settings, const core::LockStates& lock_states) {
+  const auto images = core::ComposeTrayIcons(Resolved(settings), lock_states, FTransparentColor);
   // One change notice for all three images: the tray icon reloads once.
   imgsIcons.BeginUpdate();
-  struct EndUpdate {
-    TImageList& list;
-    ~EndUpdate() { list.EndUpdate(); }
-  } end_update{imgsIcons};
+  const ScopeExit end_update([this] { imgsIcons.EndUpdate(); });
   for (int index = 0; index < static_cast<int>(images.size()); ++index) {
     UniqueBitmap image = ImageBitmap(images[index].Image);
     UniqueBitmap mask = MaskBitmap(images[index].Mask);
@@ -77,11 +74,6 @@ void TfrmMain::ComposeTrayIcons() {
     else
       imgsIcons.Add(image.get(), mask.get());
   }
-}
-
-void TfrmMain::TrayIconClick() {
-  // A click with Alt held opens the settings window.
-  if (::GetKeyState(VK_MENU) < 0) miPopupSetup->Click();
 }
 
 }  // namespace lumitrax

@@ -1,4 +1,4 @@
-#include "app/win_registry.h"
+#include "framework/win_registry.h"
 
 #include <cstring>
 #include <cwchar>

@@ -1,4 +1,4 @@
-#include "osd/wnd_proc_hook.h"
+#include "framework/wnd_proc_hook.h"
 
 #include <algorithm>
 #include <array>
@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "framework/application.h"
+#include "framework/boundary.h"
 #include "framework/errors.h"
 
 namespace lumitrax {
@@ -85,12 +86,8 @@ struct HookChain {
     frame.outer = hook->FCalls;
     hook->FCalls = &frame;
     THookMessage msg{message, wparam, lparam, 0};
-    try {
-      hook->WndProc(msg);
-    } catch (const std::exception& error) {
-      // Never let an exception escape into the system: show it and run on.
-      Application().HandleException(error);
-    }
+    // Never let an exception escape into the system.
+    CallbackBoundary("a window hook", [&] { hook->WndProc(msg); });
     if (frame.alive) hook->FCalls = frame.outer;
     // The window is gone: every hook of it leaves its chain, even those a hook
     // above kept the message from.

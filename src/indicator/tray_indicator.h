@@ -1,0 +1,46 @@
+#pragma once
+// The tray indicator: the three images of the icon (current state, all lit,
+// none lit) drawn by the core from the tray settings and the lock states, the
+// notification-area icon that shows them, and the blinking preview of the
+// settings window.
+#include <windows.h>
+
+#include <array>
+
+#include "core/icon_composer.h"
+#include "framework/image_list.h"
+#include "framework/std_controls.h"
+#include "framework/timer.h"
+#include "indicator/tray_icon.h"
+#include "settings/indexed_image.h"
+
+namespace lumitrax {
+
+class TTrayIndicator {
+ public:
+  // owner: the window the tray icon brings forward and opens its menu over.
+  explicit TTrayIndicator(TWindow& owner);
+
+  TImageList imgsIcons{16, 16};
+  TTrayIcon TrayIcon;
+  TTimer tmrAnimation{1000, false};
+
+  // The preview of the settings window: a panel in the tray's colour and the
+  // image that blinks between all lit and none lit.
+  void SetPreview(TPanel& panel, TIndexedImage& image) noexcept;
+  void tmrAnimationTimer();
+  // The colour of the notification area, sampled from the screen.
+  static COLORREF GetTrayAreaColor(COLORREF default_color);
+
+  // Draws the three images; the tray icon reloads once.
+  void ComposeTrayIcons(const core::TrayIconSettings& settings, const core::LockStates& lock_states);
+  void UpdateTransparentColor(const core::TrayIconSettings& settings);
+  COLORREF TransparentColor() const noexcept { return FTransparentColor; }
+
+ private:
+  TPanel* FPreviewPanel = nullptr;
+  TIndexedImage* FPreviewImage = nullptr;
+  COLORREF FTransparentColor = 0xFF00FF;
+};
+
+}  // namespace lumitrax
