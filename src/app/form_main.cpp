@@ -4,6 +4,7 @@
 
 #include <random>
 
+#include "app/exit_request.h"
 #include "core/links.h"
 #include "core/ping_policy.h"
 #include "framework/application.h"
@@ -269,6 +270,11 @@ void TfrmMain::OnMessage(MSG& msg, bool& handled) {
     if (popup && popup != app && ::IsWindowVisible(popup) && ::IsWindowEnabled(popup)) ::SetForegroundWindow(popup);
     if (OsdExists()) frmOsd->BringToTopmost();
     tmrMinutesTimer();
+  } else if (msg.message == WM_EXITINSTANCE) {
+    // "/exit" from another process: the normal exit, without the question.
+    handled = true;
+    FCloseAllowed = true;
+    Close();
   }
 }
 
