@@ -113,3 +113,11 @@ target_include_directories(install_tests PRIVATE tests/e2e tests/win)
 target_compile_options(install_tests PRIVATE ${LUMITRAX_WARNINGS})
 target_link_options(install_tests PRIVATE ${LUMITRAX_STATIC_LINK})
 set_target_properties(install_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
+# Poses the program for the README's pictures (scripts/docs-pictures.sh).
+add_executable(docs_pictures tools/docs_pictures.cpp)
+add_dependencies(docs_pictures Lumitrax)
+target_link_libraries(docs_pictures PRIVATE lumitrax_winapi)
+target_compile_options(docs_pictures PRIVATE ${LUMITRAX_WARNINGS})
+target_link_options(docs_pictures PRIVATE ${LUMITRAX_STATIC_LINK} -municode)
+set_target_properties(docs_pictures PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
