@@ -12,6 +12,7 @@ fail() { echo "FAILED: $*"; status=1; }
 pass() { checks=$((checks + 1)); }
 
 scripts/package.sh || { echo "FAILED: scripts/package.sh"; exit 1; }
+cmake --build --preset windows --target install_tests >/dev/null || { echo "FAILED: building install_tests"; exit 1; }
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/windows/CMakeCache.txt)
 setup=$root/dist/Lumitrax-$version-setup.exe
 zip=$root/dist/Lumitrax-$version-portable.zip

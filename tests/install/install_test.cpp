@@ -314,6 +314,50 @@ TEST_F(Installer, UpgradeOverARunningCopyLeavesOneInstanceOfTheNewFilesWithTheSe
   EXPECT_EQ(RunningInstances().size(), 1u);
 }
 
+// Stands for a Lumitrax that hangs: it holds the instance mutex and has the
+// application window, but never reads its messages.
+class HungInstance {
+ public:
+  HungInstance() {
+    wchar_t user[261] = {};
+    DWORD length = 261;
+    ::GetUserNameW(user, &length);
+    std::wstring name = std::wstring(user) + L".Lumitrax.OneInstance.Default";
+    for (wchar_t& c : name)
+      if (c == L'\\') c = L'/';
+    mutex_ = ::CreateMutexW(nullptr, TRUE, name.c_str());
+    WNDCLASSW window_class{};
+    window_class.lpfnWndProc = ::DefWindowProcW;
+    window_class.hInstance = ::GetModuleHandleW(nullptr);
+    window_class.lpszClassName = L"TApplication";
+    ::RegisterClassW(&window_class);
+    window_ = ::CreateWindowExW(0, L"TApplication", L"Lumitrax", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                window_class.hInstance, nullptr);
+  }
+  ~HungInstance() {
+    ::DestroyWindow(window_);
+    ::ReleaseMutex(mutex_);
+    ::CloseHandle(mutex_);
+  }
+  bool Ready() const { return mutex_ && window_; }
+
+ private:
+  HANDLE mutex_ = nullptr;
+  HWND window_ = nullptr;
+};
+
+TEST_F(Installer, AnInstanceThatDoesNotQuitInTimeStopsTheInstallWithNothingChanged) {
+  HungInstance hung;
+  ASSERT_TRUE(hung.Ready());
+  // The installer gives up after the program's time limit for "/exit".
+  const std::optional<DWORD> code = RunToEnd(Quoted(SetupExe()) + L" /S", kInstallerTimeMs);
+  ASSERT_TRUE(code.has_value()) << "the installer did not give up";
+  EXPECT_NE(*code, 0u);
+  EXPECT_FALSE(Exists(InstalledExe()));
+  EXPECT_FALSE(KeyExists(kUninstall));
+  EXPECT_FALSE(Exists(Shortcut()));
+}
+
 TEST_F(Installer, SilentUninstallStopsAndRemovesTheProgramButKeepsTheSettings) {
   InstallSilently();
   StartInstalled();
