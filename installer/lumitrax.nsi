@@ -42,6 +42,7 @@ BrandingText "${PRODUCT} ${VERSION}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
 
+!define MUI_WELCOMEPAGE_TEXT "Setup will install ${PRODUCT} ${VERSION} for you alone, in your own user folder: no administrator rights are needed.$\r$\n$\r$\nIf ${PRODUCT} is running, Setup asks it to close first. Your settings are kept.$\r$\n$\r$\nClick Next to continue."
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
@@ -146,3 +147,8 @@ Function un.onInit
     !insertmacro SelectSection ${SecUnSettings}
   ${EndIf}
 FunctionEnd
+
+!insertmacro MUI_UNFUNCTION_DESCRIPTION_BEGIN
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecUnProgram} "The program, its Start-menu shortcut, its start at logon and its entry in Add/Remove Programs."
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecUnSettings} "Also delete your settings (HKEY_CURRENT_USER\${SETTINGS_KEY})."
+!insertmacro MUI_UNFUNCTION_DESCRIPTION_END
