@@ -104,3 +104,20 @@ add_executable(icon_handles_bench tests/bench/icon_handles.cpp)
 target_link_libraries(icon_handles_bench PRIVATE lumitrax_win lumitrax_site_roots)
 target_link_options(icon_handles_bench PRIVATE ${LUMITRAX_STATIC_LINK})
 set_target_properties(icon_handles_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
+# Tests of the release's installer, run by scripts/test-package.sh against the
+# installer scripts/package.sh made (not part of ctest: it needs that file).
+add_executable(install_tests tests/install/install_test.cpp tests/e2e/e2e_support.cpp)
+target_link_libraries(install_tests PRIVATE lumitrax_winapi gtest_main version ole32)
+target_include_directories(install_tests PRIVATE tests/e2e tests/win)
+target_compile_options(install_tests PRIVATE ${LUMITRAX_WARNINGS})
+target_link_options(install_tests PRIVATE ${LUMITRAX_STATIC_LINK})
+set_target_properties(install_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
+# Poses the program for the README's pictures (scripts/docs-pictures.sh).
+add_executable(docs_pictures tools/docs_pictures.cpp)
+add_dependencies(docs_pictures Lumitrax)
+target_link_libraries(docs_pictures PRIVATE lumitrax_winapi)
+target_compile_options(docs_pictures PRIVATE ${LUMITRAX_WARNINGS})
+target_link_options(docs_pictures PRIVATE ${LUMITRAX_STATIC_LINK} -municode)
+set_target_properties(docs_pictures PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})

@@ -75,6 +75,11 @@ fi
 
 # A fresh prefix whose default desktop is a virtual one with a taskbar.
 wineboot -i >"$bench_dir/wineboot.log" 2>&1
+# Wine's own Marlett (Debian's fonts-wine) draws the title bar's buttons; without
+# it the close button shows as the letter "r".
+if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
+  cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+fi
 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d "$size" /f >/dev/null 2>&1
 if [ -n "$dpi" ]; then

@@ -11,6 +11,9 @@ packages=(
   wine wine64                      # runs the program and its Windows tests
   xvfb x11-utils                   # a virtual display for Wine
   imagemagick                      # screenshots of the Wine desktop
+  fonts-wine                       # Wine's own fonts: title-bar buttons drawn as on Windows
+  nsis zip                         # the installer and the portable zip (scripts/package.sh)
+  osslsigncode openssl             # optional signing of the release files, and its test
 )
 
 missing=()

@@ -65,6 +65,25 @@ for program in win_tests e2e_tests win_tests_144dpi $about_reports; do
   passed=$((passed + t - f - e - d))
   failed=$((failed + f + e))
 done
+
+# --- Release files: scripts/package.sh, the installer under Wine, signing ---
+echo "== Release files: package, install, upgrade, uninstall, sign"
+scripts/test-package.sh 2>&1 | tee build/logs/package-tests.log
+[ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+report=build/windows/test-results/install_tests.xml
+if [ -f "$report" ]; then
+  head=$(grep -m1 -o '<testsuites [^>]*' "$report")
+  t=$(echo "$head" | sed -E 's/.* tests="([0-9]+)".*/\1/')
+  f=$(echo "$head" | sed -E 's/.* failures="([0-9]+)".*/\1/')
+  passed=$((passed + t - f))
+  failed=$((failed + f))
+else
+  echo "install_tests left no report: it did not run to its end"
+  failed=$((failed + 1))
+  status=1
+fi
+# --- end of the release files ---
+
 echo
 echo "$passed passed, $failed failed"
 exit $status

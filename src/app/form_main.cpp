@@ -1,5 +1,6 @@
 #include "app/form_main.h"
 
+#include "app/exit_request.h"
 #include "core/links.h"
 #include "core/ping_query.h"
 #include "core/settings_views.h"
@@ -312,6 +313,11 @@ void TfrmMain::OnMessage(MSG& msg, bool& handled) {
     if (OsdController.OsdExists()) OsdController.frmOsd->BringToTopmost();
     UsagePing.tmrMinutesTimer();
     LockMonitor.InstallHook(Handle());
+  } else if (msg.message == WM_EXITINSTANCE) {
+    // "/exit" from another process: the normal exit, without the question.
+    handled = true;
+    FCloseAllowed = true;
+    Close();
   }
 }
 

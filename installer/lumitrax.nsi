@@ -1,0 +1,154 @@
+; The per-user installer of Lumitrax. Built by scripts/package.sh, which passes
+; /DVERSION (taken from the build), /DEXE (the program to install) and
+; /DOUTFILE; /DSIGN_UNINSTALLER names a command that signs a file in place.
+;
+; Switches of the installer:    /S silent, /D=folder (last, unquoted) another folder
+; Switches of uninstall.exe:    /S silent, /REMOVESETTINGS also delete the settings
+
+Unicode true
+Target amd64-unicode
+ManifestDPIAware true
+SetCompressor /SOLID lzma
+RequestExecutionLevel user
+
+!ifndef VERSION | EXE | OUTFILE
+  !error "scripts/package.sh passes VERSION, EXE and OUTFILE"
+!endif
+
+!define PRODUCT "Lumitrax"
+!define PUBLISHER "MOVRANIK"
+!define UNINST_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Lumitrax"
+!define SETTINGS_KEY "Software\MOVRANIK\Lumitrax"
+!define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
+; The program's own time limit for "/exit", in seconds (it waits that long).
+!define EXIT_WAIT_SECONDS 15
+
+Name "${PRODUCT}"
+OutFile "${OUTFILE}"
+InstallDir "$LOCALAPPDATA\Programs\${PRODUCT}"
+InstallDirRegKey HKCU "${UNINST_KEY}" "InstallLocation"
+BrandingText "${PRODUCT} ${VERSION}"
+
+!ifdef SIGN_UNINSTALLER
+  !uninstfinalize '${SIGN_UNINSTALLER} "%1"' = 0
+!endif
+
+!include "MUI2.nsh"
+!include "LogicLib.nsh"
+!include "FileFunc.nsh"
+!include "Sections.nsh"
+
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
+!define MUI_ABORTWARNING
+
+!define MUI_WELCOMEPAGE_TEXT "Setup will install ${PRODUCT} ${VERSION} for you alone, in your own user folder: no administrator rights are needed.$\r$\n$\r$\nIf ${PRODUCT} is running, Setup asks it to close first. Your settings are kept.$\r$\n$\r$\nClick Next to continue."
+!insertmacro MUI_PAGE_WELCOME
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!define MUI_FINISHPAGE_RUN "$INSTDIR\Lumitrax.exe"
+!define MUI_FINISHPAGE_RUN_TEXT "Start ${PRODUCT} now"
+!insertmacro MUI_PAGE_FINISH
+
+!define MUI_COMPONENTSPAGE_TEXT_TOP "Your settings stay in the registry unless you tick $\"Remove my settings$\"."
+!insertmacro MUI_UNPAGE_COMPONENTS
+!insertmacro MUI_UNPAGE_INSTFILES
+
+!insertmacro MUI_LANGUAGE "English"
+
+VIProductVersion "${VERSION}"
+VIFileVersion "${VERSION}"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "ProductName" "${PRODUCT}"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "CompanyName" "${PUBLISHER}"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "FileDescription" "${PRODUCT} Setup"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "${PUBLISHER}"
+
+; Asks a running Lumitrax to quit through the program's own "/exit" (settings
+; saved, tray icon removed), with EXE_PATH doing the asking. "/exit" ends with
+; 0 once no instance runs and with 1 when the instance is still there after its
+; time limit: then the user may close it by hand and retry, or give up.
+!macro StopRunningLumitrax EXE_PATH
+  ${Do}
+    ClearErrors
+    ExecWait '"${EXE_PATH}" /exit' $0
+    ${If} ${Errors}
+      StrCpy $0 1
+    ${EndIf}
+    ${If} $0 == 0
+      ${Break}
+    ${EndIf}
+    DetailPrint "${PRODUCT} is still running after ${EXIT_WAIT_SECONDS} seconds."
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
+      "${PRODUCT} is still running and did not close within ${EXIT_WAIT_SECONDS} seconds.$\r$\n$\r$\nClose it with Close in the menu of its icon in the notification area, then click Retry. Cancel stops here and changes nothing." \
+      /SD IDCANCEL IDRETRY +2
+    Abort "${PRODUCT} is still running: nothing was changed."
+  ${Loop}
+!macroend
+
+Section "Lumitrax" SecProgram
+  SectionIn RO
+  SetOutPath "$INSTDIR"
+  ; The new program asks the old one to quit, so the files can be replaced.
+  InitPluginsDir
+  File "/oname=$PLUGINSDIR\Lumitrax.exe" "${EXE}"
+  FindWindow $R9 "TApplication" "${PRODUCT}"
+  !insertmacro StopRunningLumitrax "$PLUGINSDIR\Lumitrax.exe"
+
+  File "${EXE}"
+  WriteUninstaller "$INSTDIR\uninstall.exe"
+  CreateShortCut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\Lumitrax.exe" "" "$INSTDIR\Lumitrax.exe" 0
+
+  WriteRegStr HKCU "${UNINST_KEY}" "DisplayName" "${PRODUCT}"
+  WriteRegStr HKCU "${UNINST_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKCU "${UNINST_KEY}" "Publisher" "${PUBLISHER}"
+  WriteRegStr HKCU "${UNINST_KEY}" "DisplayIcon" "$INSTDIR\Lumitrax.exe,0"
+  WriteRegStr HKCU "${UNINST_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+  WriteRegStr HKCU "${UNINST_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+  WriteRegStr HKCU "${UNINST_KEY}" "InstallLocation" "$INSTDIR"
+  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+  IntFmt $0 "0x%08X" $0
+  WriteRegDWORD HKCU "${UNINST_KEY}" "EstimatedSize" $0
+  WriteRegDWORD HKCU "${UNINST_KEY}" "NoModify" 1
+  WriteRegDWORD HKCU "${UNINST_KEY}" "NoRepair" 1
+
+  ; An upgrade over a running copy leaves the new version running. An
+  ; interactive install offers that on its last page instead.
+  ${If} $R9 <> 0
+  ${AndIf} ${Silent}
+    Exec '"$INSTDIR\Lumitrax.exe"'
+  ${EndIf}
+SectionEnd
+
+Section "un.Lumitrax" SecUnProgram
+  SectionIn RO
+  ${If} ${FileExists} "$INSTDIR\Lumitrax.exe"
+    !insertmacro StopRunningLumitrax "$INSTDIR\Lumitrax.exe"
+  ${EndIf}
+  Delete "$INSTDIR\Lumitrax.exe"
+  Delete "$INSTDIR\uninstall.exe"
+  RMDir "$INSTDIR"
+  Delete "$SMPROGRAMS\${PRODUCT}.lnk"
+  DeleteRegValue HKCU "${RUN_KEY}" "Lumitrax.exe"
+  DeleteRegKey HKCU "${UNINST_KEY}"
+SectionEnd
+
+Section /o "un.Remove my settings" SecUnSettings
+  DeleteRegKey HKCU "${SETTINGS_KEY}"
+  DeleteRegKey /ifempty HKCU "Software\${PUBLISHER}"
+SectionEnd
+
+Function un.onInit
+  ${GetParameters} $R0
+  ClearErrors
+  ${GetOptions} $R0 "/REMOVESETTINGS" $R1
+  ${IfNot} ${Errors}
+    !insertmacro SelectSection ${SecUnSettings}
+  ${EndIf}
+FunctionEnd
+
+!insertmacro MUI_UNFUNCTION_DESCRIPTION_BEGIN
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecUnProgram} "The program, its Start-menu shortcut, its start at logon and its entry in Add/Remove Programs."
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecUnSettings} "Also delete your settings (HKEY_CURRENT_USER\${SETTINGS_KEY})."
+!insertmacro MUI_UNFUNCTION_DESCRIPTION_END

@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# Tests of the release files: builds them with scripts/package.sh, checks what
+# dist/ holds, runs the installer tests (install_tests.exe) under Wine in a
+# fresh prefix, and signs a second set with a throwaway self-signed
+# certificate that osslsigncode must then accept.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+status=0
+checks=0
+fail() { echo "FAILED: $*"; status=1; }
+pass() { checks=$((checks + 1)); }
+
+scripts/package.sh || { echo "FAILED: scripts/package.sh"; exit 1; }
+cmake --build --preset windows --target install_tests >/dev/null || { echo "FAILED: building install_tests"; exit 1; }
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/windows/CMakeCache.txt)
+setup=$root/dist/Lumitrax-$version-setup.exe
+zip=$root/dist/Lumitrax-$version-portable.zip
+
+echo "== the release files"
+[ -s "$setup" ] && pass || fail "no $setup"
+(cd dist && sha256sum --quiet -c SHA256SUMS) && pass || fail "SHA256SUMS does not match the files"
+[ "$(wc -l <dist/SHA256SUMS)" -eq 2 ] && pass || fail "SHA256SUMS should list the installer and the zip"
+listing=$(python3 -m zipfile -l "$zip" | awk 'NR > 1 { print $1 }' | sort | tr '\n' ' ')
+[ "$listing" = "Lumitrax.exe README.txt " ] && pass || fail "the zip holds: $listing"
+python3 -m zipfile -e "$zip" build/windows/package/unzipped >/dev/null
+cmp -s build/windows/package/unzipped/Lumitrax.exe build/windows/Lumitrax.exe && pass ||
+  fail "the zip's program is not the build's"
+grep -q "Lumitrax $version" build/windows/package/unzipped/README.txt && pass || fail "the read-me names no version"
+# Unsigned unless asked: verifying finds no signature.
+osslsigncode verify -in "$setup" >/dev/null 2>&1 && fail "the installer is signed without LUMITRAX_SIGN_PFX" || pass
+
+echo "== installing, upgrading and uninstalling under Wine"
+mkdir -p build/windows/test-results
+rm -f build/windows/test-results/install_tests.xml
+export LUMITRAX_SETUP_EXE="Z:${setup//\//\\}"
+(cd build/windows && ../../scripts/bench.sh --timeout 900 -- \
+  wine install_tests.exe --gtest_output=xml:test-results/install_tests.xml) || status=1
+
+echo "== signing with a throwaway certificate"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Lumitrax test signing" \
+  -addext "extendedKeyUsage=codeSigning" -keyout "$work/key.pem" -out "$work/cert.pem" >/dev/null 2>&1
+openssl pkcs12 -export -inkey "$work/key.pem" -in "$work/cert.pem" -passout pass:"throwaway pass" \
+  -out "$work/sign.pfx" >/dev/null 2>&1
+if LUMITRAX_SIGN_PFX="$work/sign.pfx" LUMITRAX_SIGN_PASSWORD="throwaway pass" LUMITRAX_DIST_DIR="$work/dist" \
+  scripts/package.sh >"$work/package.log" 2>&1; then
+  pass
+  python3 -m zipfile -e "$work/dist/Lumitrax-$version-portable.zip" "$work/zip" >/dev/null
+  for file in "$work/dist/Lumitrax-$version-setup.exe" "$work/zip/Lumitrax.exe"; do
+    if osslsigncode verify -CAfile "$work/cert.pem" -in "$file" >"$work/verify.log" 2>&1; then
+      pass
+    else
+      cat "$work/verify.log"
+      fail "osslsigncode does not accept $(basename "$file")"
+    fi
+  done
+  (cd "$work/dist" && sha256sum --quiet -c SHA256SUMS) && pass || fail "SHA256SUMS of the signed files"
+else
+  cat "$work/package.log"
+  fail "scripts/package.sh with a signing certificate"
+fi
+
+echo "test-package: $checks checks of the release files passed"
+exit $status

@@ -1,0 +1,389 @@
+// The release's installer and uninstaller under Wine, as a user gets them:
+// files, shortcut, the Add/Remove Programs entry, an upgrade over a running
+// copy, and uninstalling with and without the settings. scripts/test-package.sh
+// runs these in a fresh prefix with LUMITRAX_SETUP_EXE naming the installer.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <psapi.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "command.h"
+#include "e2e_support.h"
+#include "user_registry.h"
+
+namespace lumitrax::e2e {
+namespace {
+
+using namespace lumitrax::testing;
+
+const wchar_t* const kUninstall = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumitrax";
+constexpr DWORD kInstallerTimeMs = 120000;
+
+std::wstring KnownFolder(REFKNOWNFOLDERID id) {
+  PWSTR path = nullptr;
+  std::wstring result;
+  if (SUCCEEDED(::SHGetKnownFolderPath(id, 0, nullptr, &path))) result = path;
+  ::CoTaskMemFree(path);
+  return result;
+}
+
+std::wstring InstallDir() { return KnownFolder(FOLDERID_LocalAppData) + L"\\Programs\\Lumitrax"; }
+std::wstring InstalledExe() { return InstallDir() + L"\\Lumitrax.exe"; }
+std::wstring Uninstaller() { return InstallDir() + L"\\uninstall.exe"; }
+std::wstring Shortcut() { return KnownFolder(FOLDERID_Programs) + L"\\Lumitrax.lnk"; }
+
+std::wstring SetupExe() {
+  wchar_t path[MAX_PATH] = {};
+  return ::GetEnvironmentVariableW(L"LUMITRAX_SETUP_EXE", path, MAX_PATH) ? path : L"";
+}
+
+bool SamePath(const std::wstring& a, const std::wstring& b) {
+  return ::CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
+}
+
+bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool KeyExists(const wchar_t* key) {
+  HKEY handle = nullptr;
+  if (::RegOpenKeyExW(HKEY_CURRENT_USER, key, 0, KEY_READ, &handle) != ERROR_SUCCESS) return false;
+  ::RegCloseKey(handle);
+  return true;
+}
+
+DWORD GetDword(const wchar_t* key, const wchar_t* name) {
+  DWORD value = 0xFFFFFFFF;
+  DWORD size = sizeof(value);
+  ::RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_DWORD, nullptr, &value, &size);
+  return value;
+}
+
+ULONGLONG FileSize(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+  return (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+// The file version of an executable as "a.b.c.d", or empty.
+std::wstring FileVersion(const std::wstring& path) {
+  DWORD ignored = 0;
+  std::vector<BYTE> data(::GetFileVersionInfoSizeW(path.c_str(), &ignored));
+  if (data.empty() || !::GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(data.size()), data.data())) return L"";
+  VS_FIXEDFILEINFO* info = nullptr;
+  UINT length = 0;
+  if (!::VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&info), &length) || !info) return L"";
+  return std::to_wstring(HIWORD(info->dwFileVersionMS)) + L"." + std::to_wstring(LOWORD(info->dwFileVersionMS)) + L"." +
+         std::to_wstring(HIWORD(info->dwFileVersionLS)) + L"." + std::to_wstring(LOWORD(info->dwFileVersionLS));
+}
+
+// Where a shell link points.
+std::wstring ShortcutTarget(const std::wstring& link) {
+  std::wstring target;
+  IShellLinkW* shell_link = nullptr;
+  if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                reinterpret_cast<void**>(&shell_link))))
+    return target;
+  IPersistFile* file = nullptr;
+  if (SUCCEEDED(shell_link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+    wchar_t path[MAX_PATH] = {};
+    if (SUCCEEDED(file->Load(link.c_str(), STGM_READ)) &&
+        SUCCEEDED(shell_link->GetPath(path, MAX_PATH, nullptr, 0)))
+      target = path;
+    file->Release();
+  }
+  shell_link->Release();
+  return target;
+}
+
+struct Instance {
+  DWORD pid;
+  std::wstring image;
+};
+
+// Every running Lumitrax.exe, wherever it was started from.
+std::vector<Instance> RunningInstances() {
+  std::vector<DWORD> pids(4096);
+  DWORD bytes = 0;
+  ::EnumProcesses(pids.data(), static_cast<DWORD>(pids.size() * sizeof(DWORD)), &bytes);
+  pids.resize(bytes / sizeof(DWORD));
+  std::vector<Instance> found;
+  for (const DWORD pid : pids) {
+    HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    if (!process) continue;
+    wchar_t image[MAX_PATH] = {};
+    DWORD length = MAX_PATH;
+    if (::QueryFullProcessImageNameW(process, 0, image, &length)) {
+      const std::wstring path(image, length);
+      const std::wstring name = path.substr(path.find_last_of(L"\\/") + 1);
+      if (SamePath(name, L"Lumitrax.exe")) found.push_back({pid, path});
+    }
+    ::CloseHandle(process);
+  }
+  return found;
+}
+
+void KillEveryInstance() {
+  for (const Instance& instance : RunningInstances()) {
+    if (HANDLE process = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, instance.pid)) {
+      ::TerminateProcess(process, 1);
+      ::WaitForSingleObject(process, 5000);
+      ::CloseHandle(process);
+    }
+  }
+}
+
+// The visible settings window of a process and its "Beep" check box.
+HWND BeepCheckBox(DWORD pid) {
+  struct Search {
+    DWORD pid;
+    HWND box;
+  } search{pid, nullptr};
+  ::EnumWindows(
+      [](HWND window, LPARAM param) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(param);
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(window, &owner);
+        wchar_t cls[64] = {};
+        ::GetClassNameW(window, cls, 64);
+        if (owner != s->pid || std::wstring(cls) != L"TfrmMain") return TRUE;
+        ::EnumChildWindows(
+            window,
+            [](HWND child, LPARAM inner) -> BOOL {
+              if (WindowText(child) != L"&Beep on lock state change") return TRUE;
+              reinterpret_cast<Search*>(inner)->box = child;
+              return FALSE;
+            },
+            param);
+        return s->box ? FALSE : TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.box;
+}
+
+class Installer : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(Exists(SetupExe())) << "LUMITRAX_SETUP_EXE does not name the installer: \"" << Narrow(SetupExe())
+                                    << "\"";
+    ::CoInitialize(nullptr);
+    Forget();
+  }
+  void TearDown() override {
+    KillEveryInstance();
+    Forget();
+    ::CoUninitialize();
+  }
+
+  // A user who never had the program.
+  static void Forget() {
+    KillEveryInstance();
+    ::DeleteFileW(InstalledExe().c_str());
+    ::DeleteFileW(Uninstaller().c_str());
+    ::RemoveDirectoryW(InstallDir().c_str());
+    ::DeleteFileW(Shortcut().c_str());
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kUninstall);
+    ::RegDeleteKeyW(HKEY_CURRENT_USER, kUninstall);
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\MOVRANIK");
+    ::RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\MOVRANIK");
+    ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kRun, L"Lumitrax.exe");
+  }
+
+  static std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+  static void InstallSilently() {
+    const std::optional<DWORD> code = RunToEnd(Quoted(SetupExe()) + L" /S", kInstallerTimeMs);
+    ASSERT_TRUE(code.has_value()) << "the installer did not end";
+    ASSERT_EQ(*code, 0u);
+  }
+
+  // Starts the installed program and waits until it runs and has written its Run entry.
+  static void StartInstalled() {
+    Command start(Quoted(InstalledExe()));
+    ASSERT_TRUE(WaitFor([] { return ::FindWindowW(L"TApplication", L"Lumitrax") != nullptr; }, 15000));
+    ASSERT_TRUE(WaitFor([] { return TypeOf(kRun, L"Lumitrax.exe") != REG_NONE; }, 15000));
+  }
+
+  // Runs the uninstaller as Add/Remove Programs would, with the extra switches,
+  // and waits until it has removed its entry (it goes on from a copy of itself).
+  static void UninstallSilently(const std::wstring& switches, bool settings_too) {
+    const std::wstring quiet = GetString(kUninstall, L"QuietUninstallString");
+    ASSERT_NE(quiet, L"<missing>");
+    const std::optional<DWORD> code = RunToEnd(quiet + switches, kInstallerTimeMs);
+    ASSERT_TRUE(code.has_value()) << "the uninstaller did not end";
+    ASSERT_EQ(*code, 0u);
+    ASSERT_TRUE(WaitFor(
+        [&] { return !KeyExists(kUninstall) && !Exists(InstallDir()) && !(settings_too && KeyExists(kKey)); },
+        kInstallerTimeMs))
+        << "the uninstaller did not finish";
+  }
+};
+
+TEST_F(Installer, SilentInstallPutsTheProgramTheShortcutAndEveryUninstallValue) {
+  InstallSilently();
+  EXPECT_TRUE(Exists(InstalledExe()));
+  EXPECT_TRUE(Exists(Uninstaller()));
+  EXPECT_TRUE(SamePath(ShortcutTarget(Shortcut()), InstalledExe())) << Narrow(ShortcutTarget(Shortcut()));
+  EXPECT_TRUE(RunningInstances().empty()) << "a fresh silent install starts nothing";
+
+  // One version everywhere: the program's, the installer's and the entry's.
+  const std::wstring version = FileVersion(InstalledExe());
+  EXPECT_FALSE(version.empty());
+  EXPECT_NE(version, L"0.0.0.0");
+  EXPECT_EQ(FileVersion(SetupExe()), version);
+
+  const struct {
+    const wchar_t* name;
+    std::wstring value;
+  } strings[] = {
+      {L"DisplayName", L"Lumitrax"},
+      {L"DisplayVersion", version},
+      {L"Publisher", L"MOVRANIK"},
+      {L"DisplayIcon", InstalledExe() + L",0"},
+      {L"UninstallString", Quoted(Uninstaller())},
+      {L"QuietUninstallString", Quoted(Uninstaller()) + L" /S"},
+      {L"InstallLocation", InstallDir()},
+  };
+  for (const auto& expected : strings) {
+    EXPECT_EQ(TypeOf(kUninstall, expected.name), static_cast<DWORD>(REG_SZ)) << Narrow(expected.name);
+    EXPECT_TRUE(SamePath(GetString(kUninstall, expected.name), expected.value))
+        << Narrow(expected.name) << " is " << Narrow(GetString(kUninstall, expected.name));
+  }
+  for (const wchar_t* name : {L"EstimatedSize", L"NoModify", L"NoRepair"})
+    EXPECT_EQ(TypeOf(kUninstall, name), static_cast<DWORD>(REG_DWORD)) << Narrow(name);
+  EXPECT_EQ(GetDword(kUninstall, L"NoModify"), 1u);
+  EXPECT_EQ(GetDword(kUninstall, L"NoRepair"), 1u);
+  // In kilobytes: at least the program, less than a few megabytes.
+  const DWORD kilobytes = GetDword(kUninstall, L"EstimatedSize");
+  EXPECT_GE(kilobytes, FileSize(InstalledExe()) / 1024);
+  EXPECT_LT(kilobytes, 20u * 1024);
+}
+
+TEST_F(Installer, TheInstalledProgramRunsFromItsFolderAndStartsFromThereAtLogon) {
+  InstallSilently();
+  StartInstalled();
+  const std::vector<Instance> running = RunningInstances();
+  ASSERT_EQ(running.size(), 1u);
+  EXPECT_TRUE(SamePath(running[0].image, InstalledExe())) << Narrow(running[0].image);
+  EXPECT_TRUE(SamePath(GetString(kRun, L"Lumitrax.exe"), Quoted(InstalledExe())))
+      << Narrow(GetString(kRun, L"Lumitrax.exe"));
+}
+
+TEST_F(Installer, UpgradeOverARunningCopyLeavesOneInstanceOfTheNewFilesWithTheSettingsKept) {
+  InstallSilently();
+  // Mark the installed program as an older build: the upgrade must replace it.
+  const ULONGLONG new_size = FileSize(InstalledExe());
+  {
+    std::ofstream exe(std::filesystem::path(InstalledExe()), std::ios::binary | std::ios::app);
+    exe << "an older build";
+  }
+  ASSERT_NE(FileSize(InstalledExe()), new_size);
+  StartInstalled();
+  ASSERT_EQ(RunningInstances().size(), 1u);
+  const DWORD old_pid = RunningInstances()[0].pid;
+
+  // A setting changed in the running program, saved only when it exits.
+  HWND beep = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (beep = BeepCheckBox(old_pid)) != nullptr; }, 15000));
+  ASSERT_EQ(::SendMessageW(beep, BM_GETCHECK, 0, 0), BST_CHECKED);
+  ::SendMessageW(beep, BM_CLICK, 0, 0);
+  ASSERT_EQ(::SendMessageW(beep, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(TypeOf(kKey, L"BeepOnSwitch"), static_cast<DWORD>(REG_NONE));
+
+  InstallSilently();
+  EXPECT_EQ(FileSize(InstalledExe()), new_size) << "the program was not replaced";
+  // The installer starts the new version; wait until it runs with its settings window.
+  std::vector<Instance> running;
+  HWND new_beep = nullptr;
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        running = RunningInstances();
+        return running.size() == 1 && running[0].pid != old_pid && (new_beep = BeepCheckBox(running[0].pid));
+      },
+      30000))
+      << RunningInstances().size() << " instances run";
+  EXPECT_TRUE(SamePath(running[0].image, InstalledExe())) << Narrow(running[0].image);
+  // Kept by the old copy's exit and the installer, and read by the new copy.
+  EXPECT_EQ(GetDword(kKey, L"BeepOnSwitch"), 0u);
+  // The window exists before its start-up has loaded the settings into it.
+  EXPECT_TRUE(WaitFor([&] { return ::SendMessageW(new_beep, BM_GETCHECK, 0, 0) == BST_UNCHECKED; }, 15000))
+      << "the new copy did not take over the changed setting";
+  EXPECT_EQ(RunningInstances().size(), 1u);
+}
+
+// Stands for a Lumitrax that hangs: it holds the instance mutex and has the
+// application window, but never reads its messages.
+class HungInstance {
+ public:
+  HungInstance() {
+    wchar_t user[261] = {};
+    DWORD length = 261;
+    ::GetUserNameW(user, &length);
+    std::wstring name = std::wstring(user) + L".Lumitrax.OneInstance.Default";
+    for (wchar_t& c : name)
+      if (c == L'\\') c = L'/';
+    mutex_ = ::CreateMutexW(nullptr, TRUE, name.c_str());
+    WNDCLASSW window_class{};
+    window_class.lpfnWndProc = ::DefWindowProcW;
+    window_class.hInstance = ::GetModuleHandleW(nullptr);
+    window_class.lpszClassName = L"TApplication";
+    ::RegisterClassW(&window_class);
+    window_ = ::CreateWindowExW(0, L"TApplication", L"Lumitrax", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                window_class.hInstance, nullptr);
+  }
+  ~HungInstance() {
+    ::DestroyWindow(window_);
+    ::ReleaseMutex(mutex_);
+    ::CloseHandle(mutex_);
+  }
+  bool Ready() const { return mutex_ && window_; }
+
+ private:
+  HANDLE mutex_ = nullptr;
+  HWND window_ = nullptr;
+};
+
+TEST_F(Installer, AnInstanceThatDoesNotQuitInTimeStopsTheInstallWithNothingChanged) {
+  HungInstance hung;
+  ASSERT_TRUE(hung.Ready());
+  // The installer gives up after the program's time limit for "/exit".
+  const std::optional<DWORD> code = RunToEnd(Quoted(SetupExe()) + L" /S", kInstallerTimeMs);
+  ASSERT_TRUE(code.has_value()) << "the installer did not give up";
+  EXPECT_NE(*code, 0u);
+  EXPECT_FALSE(Exists(InstalledExe()));
+  EXPECT_FALSE(KeyExists(kUninstall));
+  EXPECT_FALSE(Exists(Shortcut()));
+}
+
+TEST_F(Installer, SilentUninstallStopsAndRemovesTheProgramButKeepsTheSettings) {
+  InstallSilently();
+  StartInstalled();
+  UninstallSilently(L"", false);
+  EXPECT_TRUE(RunningInstances().empty());
+  EXPECT_FALSE(Exists(InstalledExe()));
+  EXPECT_FALSE(Exists(Uninstaller()));
+  EXPECT_FALSE(Exists(Shortcut()));
+  EXPECT_EQ(TypeOf(kRun, L"Lumitrax.exe"), static_cast<DWORD>(REG_NONE));
+  EXPECT_FALSE(KeyExists(kUninstall));
+  // Written by the program's exit when the uninstaller asked it to quit.
+  EXPECT_EQ(TypeOf(kKey, L"BeepOnSwitch"), static_cast<DWORD>(REG_DWORD));
+}
+
+TEST_F(Installer, SilentUninstallWithRemoveSettingsDeletesTheSettingsToo) {
+  InstallSilently();
+  StartInstalled();
+  UninstallSilently(L" /REMOVESETTINGS", true);
+  EXPECT_TRUE(RunningInstances().empty());
+  EXPECT_FALSE(Exists(InstalledExe()));
+  EXPECT_FALSE(Exists(Shortcut()));
+  EXPECT_EQ(TypeOf(kRun, L"Lumitrax.exe"), static_cast<DWORD>(REG_NONE));
+  EXPECT_FALSE(KeyExists(kUninstall));
+  EXPECT_FALSE(KeyExists(kKey));
+  EXPECT_FALSE(KeyExists(L"Software\\MOVRANIK")) << "the maker's key is left empty";
+}
+
+}  // namespace
+}  // namespace lumitrax::e2e
