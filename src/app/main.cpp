@@ -3,10 +3,12 @@
 
 #include "app/form_main.h"
 #include "framework/application.h"
+#include "framework/com_apartment.h"
 
 using namespace lumitrax;
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  const TComApartment com;  // links open through the shell, which may use COM
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   ::InitCommonControlsEx(&controls);
 
