@@ -213,6 +213,36 @@ TEST(GeneratedInput, AnyStoredBoundsPlacesTheWindowInsideTheWorkAreaWithItsSize)
   }
 }
 
+TEST(GeneratedInput, AWindowAnywhereIsBroughtIntoTheWorkAreaAtItsOwnSize) {
+  // The display moves itself with this wherever it was put; its corner may be
+  // any number a damaged position held.
+  Generator random(8);
+  for (uint64_t i = 0; i < Inputs && !HasFailure(); ++i) {
+    const int work_left = static_cast<int>(random.Below(20001)) - 10000;
+    const int work_top = static_cast<int>(random.Below(20001)) - 10000;
+    const Rect work{work_left, work_top, work_left + 1 + static_cast<int>(random.Below(8000)),
+                    work_top + 1 + static_cast<int>(random.Below(8000))};
+    const int64_t width = random.Below(4000);
+    const int64_t height = random.Below(4000);
+    const int64_t left = std::clamp<int64_t>(random.Int(), INT_MIN, INT_MAX - width);
+    const int64_t top = std::clamp<int64_t>(random.Int(), INT_MIN, INT_MAX - height);
+    const Rect window{static_cast<int>(left), static_cast<int>(top), static_cast<int>(left + width),
+                      static_cast<int>(top + height)};
+    const Rect kept = KeepInWorkArea(window, work);
+    const std::string where = RectToStr(window) + " in " + RectToStr(work);
+    EXPECT_EQ(kept.Width(), width) << where;
+    EXPECT_EQ(kept.Height(), height) << where;
+    EXPECT_GE(kept.left, work.left) << where;
+    EXPECT_GE(kept.top, work.top) << where;
+    if (width <= work.Width()) {
+      EXPECT_LE(kept.right, work.right) << where;
+    }
+    if (height <= work.Height()) {
+      EXPECT_LE(kept.bottom, work.bottom) << where;
+    }
+  }
+}
+
 constexpr RegistryRoot Root = SettingsRoot;
 constexpr std::string_view Key = "\\Software\\Generated";
 
