@@ -100,7 +100,10 @@ TEST(OneInstance, ASecondStartShowsTheFirstOnesWindowAndEndsWithoutOneOfItsOwn) 
   Program first;
   const HWND main = first.FindWindow(L"TfrmMain", L"Lumitrax", kTimeout);
   ASSERT_NE(main, nullptr);
-  ::Sleep(1500);
+  // The Run entry is written once the settings are loaded and applied: the
+  // first instance has then decided to stay hidden.
+  ASSERT_TRUE(WaitFor([] { return GetString(kRun, L"Lumitrax.exe") == L"\"" + BesideTestExe(L"Lumitrax.exe") + L"\""; },
+                      kTimeout));
   ASSERT_FALSE(::IsWindowVisible(main));
   // The Run entry is the first one's; the second must not touch it.
   PutString(kRun, L"Lumitrax.exe", L"\"marker\"");
