@@ -3,13 +3,17 @@
 // answers, no answer at all, the messages handled while a ping waits, and the
 // component going away while a request is still out.
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <wininet.h>
 
+#include <ios>
 #include <string>
 #include <vector>
 
 #include "framework/timer.h"
 #include "test_http_server.h"
 #include "test_support.h"
+#include "web/http_get_request.h"
 #include "web/ping_notify.h"
 
 namespace lumitrax {
@@ -168,6 +172,16 @@ TEST(PingNotify, DoneWhileARequestIsOutCancelsIt) {
   EXPECT_FALSE(PingNotify()->Ping("stop", kQuery, true, 0, kTimeout));
   EXPECT_LT(::GetTickCount() - start, kTimeout) << "the wait ran to its time-out";
   EXPECT_EQ(PingNotify(), nullptr);
+}
+
+TEST(InternetOffline, OnlyTheUsersChoiceCountsAndThisMachineIsOnline) {
+  // The test machine has not chosen to work offline, so pings go out. Its
+  // connection flags carry 0x10 (remote access installed, as on most machines),
+  // the same number as the connected state's "disconnected by the user": read
+  // from the wrong one of the two, every ping would stay home.
+  DWORD flags = 0;
+  ::InternetGetConnectedState(&flags, 0);
+  EXPECT_FALSE(InternetOffline()) << "connection flags 0x" << std::hex << flags;
 }
 
 }  // namespace
