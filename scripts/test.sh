@@ -13,6 +13,20 @@ echo "== native tests"
 ctest --preset native 2>&1 | tee build/logs/native-tests.log
 [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
 
+# --- The core under AddressSanitizer and UndefinedBehaviorSanitizer ----------
+# The whole core test suite, generated input included, built once more with both
+# sanitizers (preset native-sanitize); any report ends its test with a failure.
+echo "== core tests under the sanitizers"
+sanitize_werror=OFF
+[ "${CI:-}" = "true" ] && sanitize_werror=ON
+{
+  cmake --preset native-sanitize -DLUMITRAX_WERROR=$sanitize_werror >/dev/null &&
+    cmake --build --preset native-sanitize -j "$(nproc 2>/dev/null || echo 2)" &&
+    ctest --preset native-sanitize
+} 2>&1 | tee build/logs/sanitize-tests.log
+[ "${PIPESTATUS[0]}" -eq 0 ] || { status=1; echo "core tests under the sanitizers FAILED"; }
+# ------------------------------------------------------------------------------
+
 echo "== Windows tests under Wine"
 rm -rf build/windows/test-results
 scripts/bench.sh --timeout 3000 --screenshot build/screenshots/after-tests.png -- \

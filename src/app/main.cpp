@@ -10,6 +10,7 @@
 #include "app/form_main.h"
 #include "core/start_switch.h"
 #include "framework/application.h"
+#include "framework/com_apartment.h"
 
 using namespace lumitrax;
 
@@ -29,6 +30,7 @@ core::StartRequest StartRequestOfCommandLine() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  const TComApartment com;  // links open through the shell, which may use COM
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   ::InitCommonControlsEx(&controls);
 

@@ -2,6 +2,10 @@
 
 namespace lumitrax::core {
 
+bool UserWorksOffline(uint32_t connectedState) {
+  return (connectedState & InternetStateDisconnectedByUser) != 0;
+}
+
 uint32_t MinutesTimerInterval(const RandomBelow& random) { return 60000 + random(240000); }
 
 std::string PingDateExtra(DateTime now) { return "date=" + FormatIsoDate(now); }

@@ -14,6 +14,15 @@ namespace lumitrax::core {
 // Returns a uniformly random whole number in [0, bound).
 using RandomBelow = std::function<uint32_t(uint32_t bound)>;
 
+// WinINet's connected-state bit (INTERNET_STATE_DISCONNECTED_BY_USER) that says
+// the user chose to work offline.
+inline constexpr uint32_t InternetStateDisconnectedByUser = 0x10;
+
+// Whether pings are to stay home: only when the user chose to work offline. A
+// state that reports no connection found (some VPN, proxy-only or loopback-only
+// machines) still tries: the request then fails silently on its own.
+bool UserWorksOffline(uint32_t connectedState);
+
 // tmrMinutes' interval, chosen once per run: 60000 ms plus a random part below 240000.
 uint32_t MinutesTimerInterval(const RandomBelow& random);
 

@@ -34,10 +34,31 @@ int Narrow(int64_t value) {
                                               std::numeric_limits<int>::max()));
 }
 
+struct Size {
+  int64_t width;
+  int64_t height;
+};
+
+Size SizeOf(const Rect& window) {
+  return {int64_t{window.right} - window.left, int64_t{window.bottom} - window.top};
+}
+
 Rect MovedTo(const Rect& window, int64_t left, int64_t top) {
-  const int64_t width = int64_t{window.right} - window.left;
-  const int64_t height = int64_t{window.bottom} - window.top;
-  return {Narrow(left), Narrow(top), Narrow(left + width), Narrow(top + height)};
+  const Size size = SizeOf(window);
+  return {Narrow(left), Narrow(top), Narrow(left + size.width), Narrow(top + size.height)};
+}
+
+// A window of that size at (left, top), moved so that it does not stick out to
+// the right or bottom of the work area and its top-left corner is never above or
+// left of it.
+Rect KeptInWorkArea(int64_t left, int64_t top, Size size, const Rect& workArea) {
+  left = std::max<int64_t>(left, workArea.left);
+  top = std::max<int64_t>(top, workArea.top);
+  if (left + size.width > workArea.right) left = workArea.right - size.width;
+  if (top + size.height > workArea.bottom) top = workArea.bottom - size.height;
+  left = std::max<int64_t>(left, workArea.left);
+  top = std::max<int64_t>(top, workArea.top);
+  return {Narrow(left), Narrow(top), Narrow(left + size.width), Narrow(top + size.height)};
 }
 
 }  // namespace
@@ -78,27 +99,28 @@ Rect CenterInWorkArea(const Rect& window, const Rect& workArea) {
 }
 
 Rect KeepInWorkArea(const Rect& window, const Rect& workArea) {
-  const int64_t width = int64_t{window.right} - window.left;
-  const int64_t height = int64_t{window.bottom} - window.top;
-  int64_t left = std::max<int64_t>(window.left, workArea.left);
-  int64_t top = std::max<int64_t>(window.top, workArea.top);
-  if (left + width > workArea.right) left = workArea.right - width;
-  if (top + height > workArea.bottom) top = workArea.bottom - height;
-  left = std::max<int64_t>(left, workArea.left);
-  top = std::max<int64_t>(top, workArea.top);
-  return MovedTo(window, left, top);
+  return KeptInWorkArea(window.left, window.top, SizeOf(window), workArea);
 }
 
 Rect PlaceFromBounds(std::string_view bounds, const Rect& window, const WorkAreaNear& workAreaNear) {
+  // The stored place may lie at the edge of the 32-bit numbers: the window keeps
+  // its own size throughout, so a far place never shrinks it.
   const Rect stored = StrToRect(bounds);
-  const Rect placed = stored == Rect{} ? CenterInWorkArea(window, workAreaNear(window))
-                                       : MovedTo(window, stored.left, stored.top);
-  return KeepInWorkArea(placed, workAreaNear(placed));
+  const Size size = SizeOf(window);
+  int64_t left = stored.left;
+  int64_t top = stored.top;
+  if (stored == Rect{}) {
+    const Rect centred = CenterInWorkArea(window, workAreaNear(window));
+    left = centred.left;
+    top = centred.top;
+  }
+  return KeptInWorkArea(left, top, size, workAreaNear(MovedTo(window, left, top)));
 }
 
 Rect BoundsToStore(const std::optional<Rect>& normalPlacement, const Rect& current) {
   if (!normalPlacement) return current;
-  return {normalPlacement->left, normalPlacement->top, normalPlacement->Width(), normalPlacement->Height()};
+  const Size size = SizeOf(*normalPlacement);
+  return {normalPlacement->left, normalPlacement->top, Narrow(size.width), Narrow(size.height)};
 }
 
 }  // namespace lumitrax::core

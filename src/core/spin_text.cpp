@@ -13,7 +13,11 @@ bool AcceptSpinChar(char32_t ch, bool is_hex) {
 }
 
 std::optional<int> ParseSpinNumber(std::string_view text) {
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  // One sign at most: a "+" is dropped here, a "-" is left to the conversion.
+  if (!text.empty() && text.front() == '+') {
+    text.remove_prefix(1);
+    if (!text.empty() && text.front() == '-') return std::nullopt;
+  }
   if (text.empty() || text.front() == '+') return std::nullopt;
   int value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);

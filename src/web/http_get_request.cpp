@@ -2,14 +2,19 @@
 
 #include <mutex>
 
+#include "core/ping_policy.h"
 #include "framework/boundary.h"
 #include "web/internet_handles.h"
 
 namespace lumitrax {
 
 bool InternetOffline() {
-  DWORD flags = 0;
-  return !::InternetGetConnectedState(&flags, 0);
+  // The connected state, not InternetGetConnectedState's answer: that is false on
+  // machines that reach the network only through a VPN, a proxy or the loopback.
+  DWORD state = 0;
+  DWORD size = sizeof(state);
+  if (!::InternetQueryOptionW(nullptr, INTERNET_OPTION_CONNECTED_STATE, &state, &size)) return false;
+  return core::UserWorksOffline(state);
 }
 
 // What WinINet's threads and the GUI thread share. WinINet holds its own

@@ -11,7 +11,7 @@
 
 namespace lumitrax {
 
-// Whether the system reports that it has no connection to the network.
+// Whether the user chose to work offline (a lost connection is not "offline").
 bool InternetOffline();
 
 class THttpGetRequest {

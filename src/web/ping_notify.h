@@ -70,7 +70,7 @@ class TPingNotify : public TComponent {
   virtual std::weak_ptr<TPingNotifyBrowser> CreateBrowser();
   virtual void FreeBrowser(const std::weak_ptr<TPingNotifyBrowser>& browser);
   virtual bool WaitFor(const std::weak_ptr<TPingNotifyBrowser>& browser);
-  // Whether the system has no connection; then nothing is sent.
+  // Whether the user chose to work offline; then nothing is sent.
   virtual bool Offline() const;
 
  private:

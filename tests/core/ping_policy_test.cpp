@@ -29,6 +29,19 @@ class ScriptedRandom {
 
 DateTime At(int day, int hour, int minute = 0) { return EncodeDateTime(2026, 12, day, hour, minute); }
 
+TEST(PingPolicy, OnlyTheUsersOwnChoiceToWorkOfflineKeepsPingsHome) {
+  // WinINet's connected states: connected 0x1, disconnected 0x2, disconnected by
+  // the user 0x10, idle 0x100, busy 0x200; they combine.
+  EXPECT_FALSE(UserWorksOffline(0x1));
+  EXPECT_FALSE(UserWorksOffline(0x2)) << "no connection found is not the user's choice";
+  EXPECT_FALSE(UserWorksOffline(0x0));
+  EXPECT_FALSE(UserWorksOffline(0x1 | 0x100));
+  EXPECT_FALSE(UserWorksOffline(0x2 | 0x200));
+  EXPECT_TRUE(UserWorksOffline(0x10));
+  EXPECT_TRUE(UserWorksOffline(0x10 | 0x2));
+  EXPECT_TRUE(UserWorksOffline(0x10 | 0x100));
+}
+
 TEST(PingPolicy, MinutesIntervalIsOneMinutePlusRandomBelowFourMinutes) {
   ScriptedRandom random({0, 239999});
   EXPECT_EQ(MinutesTimerInterval(random.Source()), 60000u);

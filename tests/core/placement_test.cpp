@@ -87,6 +87,15 @@ TEST(PlaceFromBounds, StoredPositionMovesTheWindowKeepingItsSize) {
   EXPECT_EQ(PlaceFromBounds("100,200", {500, 500, 800, 700}, OneMonitor), (Rect{0, 0, 300, 200}));
 }
 
+TEST(PlaceFromBounds, APositionAtTheEdgeOfTheNumbersKeepsTheWholeWindowOnScreen) {
+  // Moved to the stored place the window's bottom edge lies past the largest
+  // number; it must still come back at its full size, not as a one-pixel strip
+  // whose real body hangs below the screen.
+  EXPECT_EQ(PlaceFromBounds("40,2147483646,0,0", {500, 500, 800, 700}, OneMonitor), (Rect{40, 538, 340, 738}));
+  EXPECT_EQ(PlaceFromBounds("2147483647,-2147483648,0,0", {500, 500, 800, 700}, OneMonitor),
+            (Rect{724, 0, 1024, 200}));
+}
+
 TEST(PlaceFromBounds, APlaceOffEveryMonitorComesBackToTheNearestWorkArea) {
   TwoMonitors monitors;
   EXPECT_EQ(PlaceFromBounds("-5000,100,300,200", {0, 0, 300, 200}, std::ref(monitors)),
@@ -98,6 +107,11 @@ TEST(PlaceFromBounds, APlaceOffEveryMonitorComesBackToTheNearestWorkArea) {
 TEST(BoundsToStore, NormalPlacementAsWidthAndHeightElseCurrentEdges) {
   EXPECT_EQ(BoundsToStore(Rect{10, 20, 310, 220}, {0, 0, 1, 1}), (Rect{10, 20, 300, 200}));
   EXPECT_EQ(BoundsToStore(std::nullopt, {10, 20, 310, 220}), (Rect{10, 20, 310, 220}));
+}
+
+TEST(BoundsToStore, ASizeBeyondThirtyTwoBitsIsHeldAtTheLargestNumber) {
+  EXPECT_EQ(BoundsToStore(Rect{-2147483647 - 1, 2147483647, 2147483647, -2147483647 - 1}, {}),
+            (Rect{-2147483647 - 1, 2147483647, 2147483647, -2147483647 - 1}));
 }
 
 }  // namespace

@@ -41,6 +41,8 @@ TEST(ParseSpinNumber, WholeDecimalNumbersOnly) {
   EXPECT_EQ(ParseSpinNumber("-32768"), -32768);
   EXPECT_EQ(ParseSpinNumber("+7"), 7);
   EXPECT_EQ(ParseSpinNumber("++7"), std::nullopt);
+  EXPECT_EQ(ParseSpinNumber("+-7"), std::nullopt) << "one sign only";
+  EXPECT_EQ(ClampSpinText("+-5", 1, 100, 80), "80") << "no number: the position stays";
   EXPECT_EQ(ParseSpinNumber("7 "), std::nullopt);
   EXPECT_EQ(ParseSpinNumber("1,000"), std::nullopt);
   EXPECT_EQ(ParseSpinNumber(""), std::nullopt);

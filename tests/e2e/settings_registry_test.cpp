@@ -100,7 +100,10 @@ TEST(OneInstance, ASecondStartShowsTheFirstOnesWindowAndEndsWithoutOneOfItsOwn) 
   Program first;
   const HWND main = first.FindWindow(L"TfrmMain", L"Lumitrax", kTimeout);
   ASSERT_NE(main, nullptr);
-  ::Sleep(1500);
+  // The Run entry is written once the settings are loaded and applied: the
+  // first instance has then decided to stay hidden.
+  ASSERT_TRUE(WaitFor([] { return GetString(kRun, L"Lumitrax.exe") == L"\"" + BesideTestExe(L"Lumitrax.exe") + L"\""; },
+                      kTimeout));
   ASSERT_FALSE(::IsWindowVisible(main));
   // The Run entry is the first one's; the second must not touch it.
   PutString(kRun, L"Lumitrax.exe", L"\"marker\"");
@@ -129,8 +132,20 @@ TEST(OneInstance, AKilledInstanceDoesNotBlockTheNextStart) {
 TEST(OneInstance, TwoStartsAtTheSameMomentLeaveOneRunning) {
   Program a;
   Program b;
-  ::Sleep(4000);
-  EXPECT_EQ(a.Running() + b.Running(), 1);
+  // One of them finds the other and ends; the other goes on and shows its window.
+  const HANDLE both[] = {a.Process(), b.Process()};
+  const DWORD ended = ::WaitForMultipleObjects(2, both, FALSE, 60000);
+  ASSERT_TRUE(ended == WAIT_OBJECT_0 || ended == WAIT_OBJECT_0 + 1) << "both starts run on";
+  const Program& gone = ended == WAIT_OBJECT_0 ? a : b;
+  const Program& kept = ended == WAIT_OBJECT_0 ? b : a;
+  DWORD exit_code = 99;
+  EXPECT_TRUE(gone.WaitForExit(0, &exit_code));
+  EXPECT_EQ(exit_code, 0u);
+  const HWND main = ShownSettingsWindow(kept);
+  ASSERT_NE(main, nullptr) << "the start that stayed shows no settings window";
+  DWORD_PTR answer = 0;
+  EXPECT_NE(::SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer), 0);
+  EXPECT_TRUE(kept.Running());
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 // timers, menus, message dialogs, handle owners and version information.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "framework/application.h"
@@ -134,17 +136,23 @@ TEST(DefaultErrorBox, ShowsTheMessageTextInABoxCaptionedWithTheTitle) {
 }
 
 TEST(Timer, EnablingARunningTimerDoesNotRestartIt) {
-  const ULONGLONG start = ::GetTickCount64();
-  TTimer timer(400);
-  ULONGLONG first_tick = 0;
-  timer.OnTimer = [&](TComponent&) {
-    if (!first_tick) first_tick = ::GetTickCount64();
+  // Told by the order of ticks, not by the clock. The timer runs at 600 ms; once
+  // a 300 ms timer has ticked it is enabled again, just after a 400 ms witness
+  // starts. Kept, it is due 100 ms or more before the witness; restarted, 200 ms
+  // after it.
+  std::vector<std::string> order;
+  TTimer timer(600);
+  timer.OnTimer = [&](TComponent&) { order.push_back("timer"); };
+  TTimer half(300);
+  std::unique_ptr<TTimer> witness;
+  half.OnTimer = [&](TComponent&) {
+    half.SetEnabled(false);
+    witness = std::make_unique<TTimer>(400);
+    witness->OnTimer = [&](TComponent&) { order.push_back("witness"); };
+    timer.SetEnabled(true);  // already enabled: keeps its schedule
   };
-  Pump(250);
-  timer.SetEnabled(true);  // already enabled: keeps its schedule
-  ASSERT_TRUE(RunUntil([&] { return first_tick != 0; }, 3000));
-  // A restart at 250 ms would put the first tick at 650 ms or later.
-  EXPECT_LT(first_tick - start, 620u);
+  ASSERT_TRUE(RunUntil([&] { return order.size() >= 2; }, 10000));
+  EXPECT_EQ(order[0], "timer") << "enabling the running timer restarted it";
 }
 
 TEST(Timer, DisabledTimerDoesNotFireAndANewIntervalApplies) {

@@ -3,13 +3,17 @@
 // answers, no answer at all, the messages handled while a ping waits, and the
 // component going away while a request is still out.
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <wininet.h>
 
+#include <ios>
 #include <string>
 #include <vector>
 
 #include "framework/timer.h"
 #include "test_http_server.h"
 #include "test_support.h"
+#include "web/http_get_request.h"
 #include "web/ping_notify.h"
 
 namespace lumitrax {
@@ -61,16 +65,14 @@ TEST(PingNotify, ErrorAnswersAndRefusedConnectionsFailWithTheirStatus) {
     ASSERT_EQ(notify.freed.size(), 1u);
     EXPECT_EQ(notify.freed[0].status, 404);
   }
-  // A port nobody listens on: the transport's error, long before the time is up.
+  // A port nobody listens on: the transport's error, not the time-out's 408.
   std::string root;
   {
     TestHttpServer closed(TestHttpServer::Mode::Ok);
     root = closed.Root();
   }
   RecordingPingNotify notify(root + "/ping/");
-  const DWORD start = ::GetTickCount();
   EXPECT_FALSE(notify.Ping("about", kQuery, true, 0, 8000));
-  EXPECT_LT(::GetTickCount() - start, 6000u);
   ASSERT_EQ(notify.freed.size(), 1u);
   EXPECT_NE(notify.freed[0].status, 0);
   EXPECT_NE(notify.freed[0].status, core::PingTimeoutStatus);
@@ -84,10 +86,8 @@ TEST(PingNotify, NoAnswerFailsWith408AfterTheTimeoutWhileTimersKeepTicking) {
   timer.OnTimer = [&](TComponent&) { ++ticks; };
   const DWORD start = ::GetTickCount();
   EXPECT_FALSE(notify.Ping("running", kQuery, true, 0, 800));
-  const DWORD waited = ::GetTickCount() - start;
-  EXPECT_GE(waited, 800u);
-  EXPECT_LT(waited, 8000u);
-  EXPECT_GE(ticks, 5);
+  EXPECT_GE(::GetTickCount() - start, 800u) << "gave up before its time";
+  EXPECT_GE(ticks, 1) << "no timer ticked while the ping waited";
   EXPECT_EQ(server.RequestLines().size(), 1u);
   ASSERT_EQ(notify.freed.size(), 1u);
   EXPECT_EQ(notify.freed[0].status, core::PingTimeoutStatus);
@@ -165,10 +165,23 @@ TEST(PingNotify, DoneWhileARequestIsOutCancelsIt) {
   done.OnTimer = [&](TComponent&) {
     if (!server.RequestLines().empty()) DonePingNotify();
   };
+  // Only the component's end can end the wait before its time-out, which is
+  // long: reaching it is the fault.
+  constexpr DWORD kTimeout = 60000;
   const DWORD start = ::GetTickCount();
-  EXPECT_FALSE(PingNotify()->Ping("stop", kQuery, true, 0, 10000));
-  EXPECT_LT(::GetTickCount() - start, 5000u);
+  EXPECT_FALSE(PingNotify()->Ping("stop", kQuery, true, 0, kTimeout));
+  EXPECT_LT(::GetTickCount() - start, kTimeout) << "the wait ran to its time-out";
   EXPECT_EQ(PingNotify(), nullptr);
+}
+
+TEST(InternetOffline, OnlyTheUsersChoiceCountsAndThisMachineIsOnline) {
+  // The test machine has not chosen to work offline, so pings go out. Its
+  // connection flags carry 0x10 (remote access installed, as on most machines),
+  // the same number as the connected state's "disconnected by the user": read
+  // from the wrong one of the two, every ping would stay home.
+  DWORD flags = 0;
+  ::InternetGetConnectedState(&flags, 0);
+  EXPECT_FALSE(InternetOffline()) << "connection flags 0x" << std::hex << flags;
 }
 
 }  // namespace

@@ -22,6 +22,7 @@ namespace lumitrax {
 namespace {
 
 using testing::Pump;
+using testing::RunUntil;
 using testing::WindowText;
 
 class SettingsForm : public ::testing::Test {
@@ -387,7 +388,7 @@ TEST_F(UpDownEditTest, ArrowsStepWithinTheRangeWriteTheTextAndFire) {
   edit.SetIncrement(5);
   ::SendMessageW(edit.Handle(), WM_KEYDOWN, VK_DOWN, 1);
   ::SendMessageW(edit.Handle(), WM_KEYUP, VK_DOWN, 0xC0000001);
-  Pump(30);
+  EXPECT_TRUE(RunUntil([&] { return edit.Position() != 100; }, 5000));
   EXPECT_EQ(edit.Position(), 95);
   EXPECT_EQ(buttons.back(), TUDBtnType::btPrev);
 }

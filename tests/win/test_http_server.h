@@ -57,7 +57,7 @@ class TestHttpServer {
   bool ClientClosed() const { return client_closed_; }
 
  private:
-  static constexpr DWORD kLifetimeMs = 20000;
+  static constexpr DWORD kLifetimeMs = 180000;  // a safety net: the destructor ends it
 
   bool Readable(SOCKET socket) const {
     fd_set set;
