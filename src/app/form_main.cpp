@@ -315,6 +315,15 @@ void TfrmMain::OnMessage(MSG& msg, bool& handled) {
   }
 }
 
+void TfrmMain::DpiChanged(UINT dpi, const RECT& suggested) {
+  TForm::DpiChanged(dpi, suggested);
+  // From the description again at the new scale, then the room the texts need.
+  FitPlacesToTexts();
+  UpdateLockButtons();
+  // The taskbar may have changed its scale too.
+  TrayIndicator.TaskbarChanged();
+}
+
 LRESULT TfrmMain::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_QUERYENDSESSION:

@@ -288,7 +288,7 @@ void TfrmOsd::SetAlpha(uint8_t alpha) {
 }
 
 void TfrmOsd::SetFontSize(int size) {
-  const int height = core::FontHeightPixels(core::OsdFontPointSize(size), static_cast<int>(WindowDpi(Handle())));
+  const int height = core::FontHeightPixels(core::OsdFontPointSize(size), static_cast<int>(Dpi()));
   LOGFONTW log{};
   log.lfHeight = -height;
   log.lfWeight = FW_BOLD;
