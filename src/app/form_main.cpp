@@ -336,6 +336,11 @@ LRESULT TfrmMain::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
       // The session really ends: close now, so the settings are written.
       if (wparam) Close();
       return 0;
+    case WM_SETTINGCHANGE:
+      // "ImmersiveColorSet": the light or dark theme was switched.
+      if (lparam && std::wstring_view(reinterpret_cast<const wchar_t*>(lparam)) == L"ImmersiveColorSet")
+        FollowTaskbarTheme();
+      return TForm::WndProc(message, wparam, lparam);
     default:
       return TForm::WndProc(message, wparam, lparam);
   }

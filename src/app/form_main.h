@@ -129,6 +129,11 @@ class TfrmMain : public TForm, public TOsdHost {
   // How far the controls below the information text moved down, in pixels,
   // because the text needs more lines at this scale and with these fonts.
   int InfoTextGrowth() const noexcept { return FInfoTextGrowth; }
+  // Whether the grid colour is the user's: stored already, or picked in its
+  // list. Until then it is the taskbar theme's default, and is not written.
+  bool GridColorChosen() const noexcept { return FGridColorChosen; }
+  // The taskbar's theme changed: a default grid colour follows it.
+  void FollowTaskbarTheme();
 
   bool AboutShowing = false;
   bool StartupPending() const noexcept { return FStartupPending; }
@@ -155,12 +160,14 @@ class TfrmMain : public TForm, public TOsdHost {
   // Gives every text the room it needs at the current scale: the controls
   // below the information text move down as far as it needs, and the window grows with them.
   void FitPlacesToTexts();
+  bool GridColorStored();
   void UseWindowsVersionDefaults(), chbAutoRunClick(), AskToClose();
   void ShowDialogOnce(bool& showing, const std::function<void()>& show);
 
   bool FSettingsPending = true, FFirstShow = true, FStartupPending = true;
   bool FWindowVisible = false, FCloseAllowed = false, FCloseAsking = false;
   int FInfoTextGrowth = 0;
+  bool FGridColorChosen = false, FSettingControls = false;
   HKEY FRegRoot = nullptr;
   std::wstring FRegKey;
 };

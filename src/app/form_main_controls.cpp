@@ -214,7 +214,11 @@ void TfrmMain::BindControls() {
     ComposeTrayIcons();
   };
   for (TComboBox* combo : {&cmbLed1, &cmbLed2, &cmbLed3}) combo->OnChange = tray_change;
-  for (TColorComboBox* combo : {&cmbColor1, &cmbColor2, &cmbColor3, &cmbColorGrid}) combo->OnChange = tray_change;
+  for (TColorComboBox* combo : {&cmbColor1, &cmbColor2, &cmbColor3}) combo->OnChange = tray_change;
+  cmbColorGrid.OnChange = [this, tray_change](TComponent& sender) {
+    if (!FSettingControls) FGridColorChosen = true;
+    tray_change(sender);
+  };
   chbIconMarks.OnClick = tray_change;
   // Not held back during start-up: the display follows its check box at once.
   grpOsd.OnCheckBoxClick = [this](TComponent&) {
