@@ -161,12 +161,16 @@ class TfrmMain : public TForm, public TOsdHost {
   // below the information text move down as far as it needs, and the window grows with them.
   void FitPlacesToTexts();
   bool GridColorStored();
+  // The lock buttons' LED glyph, drawn at the size for the window's scale.
+  HBITMAP LedGlyph(bool on);
   void UseWindowsVersionDefaults(), chbAutoRunClick(), AskToClose();
   void ShowDialogOnce(bool& showing, const std::function<void()>& show);
 
   bool FSettingsPending = true, FFirstShow = true, FStartupPending = true;
   bool FWindowVisible = false, FCloseAllowed = false, FCloseAsking = false;
   int FInfoTextGrowth = 0;
+  int FLedGlyphSize = 0;
+  UniqueBitmap FLedGlyphs[2];
   bool FGridColorChosen = false, FSettingControls = false;
   HKEY FRegRoot = nullptr;
   std::wstring FRegKey;

@@ -195,14 +195,16 @@ void TfrmMain::FitPlacesToTexts() {
   ::SetWindowPos(info, nullptr, 0, 0, place.right - place.left,
                  std::max(static_cast<int>(place.bottom - place.top), static_cast<int>(needed.bottom)),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  // The client area as designed at this scale, plus the growth.
+  // The client area as designed at this scale, plus the growth; the frame
+  // around it as the window has it now.
   const HWND window = Handle();
   const UINT dpi = Dpi();
-  RECT frame{0, 0, ScaleForDpi(332, dpi), ScaleForDpi(503, dpi) + FInfoTextGrowth};
-  ::AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(::GetWindowLongW(window, GWL_STYLE)), FALSE,
-                             static_cast<DWORD>(::GetWindowLongW(window, GWL_EXSTYLE)), dpi);
-  ::SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT frame{}, client{};
+  ::GetWindowRect(window, &frame);
+  ::GetClientRect(window, &client);
+  const int width = ScaleForDpi(332, dpi) + (frame.right - frame.left) - client.right;
+  const int height = ScaleForDpi(503, dpi) + FInfoTextGrowth + (frame.bottom - frame.top) - client.bottom;
+  ::SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   TrayIndicator.PlacePreview();
 }
 
