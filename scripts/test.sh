@@ -36,6 +36,19 @@ for dpi in 120 144 192; do
   about_reports="$about_reports win_tests_about_${dpi}dpi"
 done
 
+# The program at every scale it is made for (96 dpi is the main run above):
+# the tray's image size, the settings window and the display laid out again on
+# a DPI change, every text of the settings window whole.
+scale_reports=""
+for dpi in 120 144 192; do
+  echo "== The tray icon, the settings window and the display at $dpi dpi under Wine"
+  (cd build/windows && ../../scripts/bench.sh --dpi "$dpi" --size 1280x1024 --timeout 600 -- \
+    wine win_tests.exe --gtest_brief=1 --gtest_filter='DpiScaling.*:TrayIconTest.*:MainWindow.*' \
+    --gtest_output=xml:test-results/win_tests_scale_${dpi}dpi.xml) 2>&1 | tee build/logs/windows-scale-${dpi}dpi.log
+  [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+  scale_reports="$scale_reports win_tests_scale_${dpi}dpi"
+done
+
 # One closing line over both runs: the native tests from ctest's summary, the
 # Windows tests from the GoogleTest reports of each test program.
 passed=0
@@ -49,7 +62,7 @@ if [ -n "$line" ]; then
 else
   failed=$((failed + 1))
 fi
-for program in win_tests e2e_tests win_tests_144dpi $about_reports; do
+for program in win_tests e2e_tests win_tests_144dpi $about_reports $scale_reports; do
   report="build/windows/test-results/$program.xml"
   if [ ! -f "$report" ]; then
     echo "$program left no report: it did not run to its end"

@@ -10,6 +10,8 @@
 
 #include "app/form_main.h"
 #include "core/icon_composer.h"
+#include "core/masked_image.h"
+#include "core/settings_views.h"
 #include "framework/application.h"
 #include "test_support.h"
 #include "text_fit.h"
@@ -78,6 +80,27 @@ TEST_F(DpiScaling, TrayImagesTakeTheTaskbarsSmallIconSizeAndThePreviewShowsThemC
   EXPECT_EQ(image.left, (panel.right - size) / 2);
   EXPECT_EQ(image.top, (panel.bottom - size) / 2);
   EXPECT_EQ(IconSize(form().imgTrayIcon.PictureIcon()).cx, size);
+
+  // Drawn on white, the notification-area icon is the composition: its
+  // transparent pixels show the white, grid and marks their colour.
+  const core::TrayIconSettings settings = core::TrayIconSettingsOf(form().CurrentSettings());
+  const auto composed = core::ComposeTrayIcons(settings, form().LockMonitor.LockStates(),
+                                               form().TrayIndicator.TransparentColor(), size);
+  WindowDc screen(nullptr);
+  UniqueMemoryDc dc(::CreateCompatibleDC(screen.get()));
+  UniqueBitmap canvas(::CreateCompatibleBitmap(screen.get(), size, size));
+  SelectObjectScope select(dc.get(), canvas.get());
+  const RECT all{0, 0, size, size};
+  ::FillRect(dc.get(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+  ::DrawIconEx(dc.get(), 0, 0, form().TrayIndicator.TrayIcon.Icon(), size, size, 0, nullptr, DI_NORMAL);
+  int wrong = 0;
+  for (int y = 0; y < size; ++y)
+    for (int x = 0; x < size; ++x) {
+      const bool opaque = composed[core::IconCurrent].Mask.At(x, y) == core::MaskOpaque;
+      const COLORREF expected = opaque ? composed[core::IconCurrent].Image.At(x, y) : RGB(255, 255, 255);
+      if (::GetPixel(dc.get(), x, y) != expected) ++wrong;
+    }
+  EXPECT_EQ(wrong, 0) << "pixels of the " << size << "-pixel icon unlike its composition";
 }
 
 TEST_F(DpiScaling, EveryTextOfTheSettingsWindowShowsWhole) {
