@@ -39,7 +39,10 @@ TEST(SettingsRegistry, FirstStartRegistersTheQuotedPathAndClosingToTheTrayWrites
   Program program;
   const HWND main = ShownSettingsWindow(program);
   ASSERT_NE(main, nullptr);
-  EXPECT_EQ(GetString(kRun, L"Lumitrax.exe"), L"\"" + BesideTestExe(L"Lumitrax.exe") + L"\"");
+  // The Run entry is written as start-up applies the settings, just after the window shows.
+  const std::wstring quoted = L"\"" + BesideTestExe(L"Lumitrax.exe") + L"\"";
+  EXPECT_TRUE(WaitFor([&] { return GetString(kRun, L"Lumitrax.exe") == quoted; }, kTimeout));
+  EXPECT_EQ(GetString(kRun, L"Lumitrax.exe"), quoted);
   EXPECT_EQ(TypeOf(kKey, L"Visible"), static_cast<DWORD>(REG_NONE)) << "nothing is written before a close";
 
   RECT frame{};
