@@ -3,7 +3,7 @@ enable_language(RC)
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 
 set(LUMITRAX_WIN_LIBS user32 gdi32 msimg32 comctl32 comdlg32 shell32 advapi32 version
-    wininet ole32 uuid psapi)
+    wininet ole32 uuid psapi shcore)
 set(LUMITRAX_STATIC_LINK -static -static-libgcc -static-libstdc++)
 
 # Everything under src/ but the core and the program entry forms the Win32 layer.
@@ -23,6 +23,9 @@ target_compile_options(lumitrax_win PRIVATE ${LUMITRAX_WARNINGS})
 set(LUMITRAX_GEN ${CMAKE_BINARY_DIR}/generated)
 file(GLOB LUMITRAX_DRAW_SCRIPTS CONFIGURE_DEPENDS resources/*.py)
 set(LUMITRAX_PICTURES ${LUMITRAX_GEN}/lumitrax.ico ${LUMITRAX_GEN}/led_on.bmp ${LUMITRAX_GEN}/led_off.bmp)
+foreach(size 20 24 32)
+  list(APPEND LUMITRAX_PICTURES ${LUMITRAX_GEN}/led_on_${size}.bmp ${LUMITRAX_GEN}/led_off_${size}.bmp)
+endforeach()
 foreach(service facebook gplus twitter rss delicious stumbleupon)
   list(APPEND LUMITRAX_PICTURES ${LUMITRAX_GEN}/svc_${service}.bmp)
 endforeach()

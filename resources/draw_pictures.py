@@ -7,7 +7,9 @@ alpha and an AND mask. Every size is rendered from the same vector description
 with 4 x 4 supersampling, so the output is identical on every machine.
 
 led_on.bmp, led_off.bmp: the lock buttons' glyphs, 16 x 16 256-colour bitmaps of
-a round LED on the transparent colour 0xFF00FF (its lower-left pixel).
+a round LED on the transparent colour 0xFF00FF (its lower-left pixel); and
+led_on_N.bmp, led_off_N.bmp, the same drawn at 20, 24 and 32 pixels for the
+larger scales.
 
 Usage: draw_pictures.py OUTPUT_DIR
 """
@@ -134,24 +136,31 @@ LED_ON_SHADES = ((0xFF, 0xD8, 0xDC), (0xF0, 0x30, 0x30), (0x80, 0x00, 0x00))
 LED_OFF_SHADES = ((0xFF, 0xFF, 0xFF), (0xD8, 0xE0, 0xDA), (0x80, 0x80, 0x80))
 
 
-def led_pixels(shades):
-    """A round LED 15 pixels across in a 16 x 16 picture, lit from the upper left."""
+# The glyphs' sizes: 16 pixels at 100 % scaling, and 20, 24 and 32 for 125, 150 and 200 %.
+LED_GLYPH_SIZES = (16, 20, 24, 32)
+
+
+def led_pixels(shades, size=16):
+    """A round LED one pixel less across than the picture, lit from the upper
+    left; the last row and column stay transparent."""
     highlight, body, rim = shades
+    scale = size / 16
+    centre = (size - 2) / 2
     rows = []
-    for y in range(16):
+    for y in range(size):
         row = []
-        for x in range(16):
-            dx, dy = x - 7, y - 7
-            if x > 14 or y > 14 or dx * dx + dy * dy > 7.3 * 7.3:
+        for x in range(size):
+            dx, dy = x - centre, y - centre
+            if x > size - 2 or y > size - 2 or dx * dx + dy * dy > (7.3 * scale) ** 2:
                 row.append(LED_BACKGROUND)
                 continue
             # Distance from the light spot decides the shade: light, body, dark rim.
-            t = min(1.0, (((x - 4) ** 2 + (y - 4) ** 2) ** 0.5) / 12.0)
+            t = min(1.0, (((x - 4 * scale) ** 2 + (y - 4 * scale) ** 2) ** 0.5) / (12.0 * scale))
             if t < 0.45:
                 colour = mix(highlight, body, t / 0.45)
             else:
                 colour = mix(body, rim, (t - 0.45) / 0.55)
-            if dx * dx + dy * dy > 6.4 * 6.4:
+            if dx * dx + dy * dy > (7.3 * scale - 0.9) ** 2:
                 colour = mix(colour, rim, 0.6)
             row.append(tuple(int(round(c)) for c in colour))
         rows.append(row)
@@ -227,6 +236,9 @@ def main():
     os.makedirs(out_dir, exist_ok=True)
     write_bmp8(os.path.join(out_dir, 'led_on.bmp'), led_pixels(LED_ON_SHADES))
     write_bmp8(os.path.join(out_dir, 'led_off.bmp'), led_pixels(LED_OFF_SHADES))
+    for size in LED_GLYPH_SIZES[1:]:
+        write_bmp8(os.path.join(out_dir, 'led_on_%d.bmp' % size), led_pixels(LED_ON_SHADES, size))
+        write_bmp8(os.path.join(out_dir, 'led_off_%d.bmp' % size), led_pixels(LED_OFF_SHADES, size))
     for name, (colour, dark, second, rows) in SERVICE_EMBLEMS.items():
         assert len(rows) == 16 and all(len(row) == 16 for row in rows), name
         write_bmp8(os.path.join(out_dir, name + '.bmp'), service_pixels(colour, dark, second, rows))

@@ -33,21 +33,30 @@ scripts/bench.sh --timeout 3000 --screenshot build/screenshots/after-tests.png -
   ctest --preset windows 2>&1 | tee build/logs/windows-tests.log
 [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
 
-echo "== The settings window at 144 dpi under Wine"
-(cd build/windows && ../../scripts/bench.sh --dpi 144 --size 1280x1024 --timeout 600 -- \
-  wine win_tests.exe --gtest_brief=1 --gtest_filter='SettingsWindow.*' \
-  --gtest_output=xml:test-results/win_tests_144dpi.xml) 2>&1 | tee build/logs/windows-144dpi.log
-[ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+# Runs some of the in-process tests at one scale: DPI, report name, filter, title.
+scaled_reports=""
+run_at_dpi() {
+  echo "== $4 at $1 dpi under Wine"
+  (cd build/windows && ../../scripts/bench.sh --dpi "$1" --size 1280x1024 --timeout 600 -- \
+    wine win_tests.exe --gtest_brief=1 --gtest_filter="$3" \
+    --gtest_output=xml:test-results/$2.xml) 2>&1 | tee build/logs/windows-$2.log
+  [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+  scaled_reports="$scaled_reports $2"
+}
+
+run_at_dpi 144 win_tests_144dpi 'SettingsWindow.*' "The settings window"
 
 # The About dialog and the text-fit check at the other scales (96 dpi runs above).
-about_reports=""
 for dpi in 120 144 192; do
-  echo "== The About dialog at $dpi dpi under Wine"
-  (cd build/windows && ../../scripts/bench.sh --dpi "$dpi" --size 1280x1024 --timeout 600 -- \
-    wine win_tests.exe --gtest_brief=1 --gtest_filter='AboutDialog.*:TextFit.*' \
-    --gtest_output=xml:test-results/win_tests_about_${dpi}dpi.xml) 2>&1 | tee build/logs/windows-about-${dpi}dpi.log
-  [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
-  about_reports="$about_reports win_tests_about_${dpi}dpi"
+  run_at_dpi "$dpi" "win_tests_about_${dpi}dpi" 'AboutDialog.*:TextFit.*' "The About dialog"
+done
+
+# The program at every scale it is made for (96 dpi is the main run above):
+# the tray's image size, the settings window and the display laid out again on
+# a DPI change, every text of the settings window whole.
+for dpi in 120 144 192; do
+  run_at_dpi "$dpi" "win_tests_scale_${dpi}dpi" 'DpiScaling.*:TrayIconTest.*:MainWindow.*' \
+    "The tray icon, the settings window and the display"
 done
 
 # One closing line over both runs: the native tests from ctest's summary, the
@@ -63,7 +72,7 @@ if [ -n "$line" ]; then
 else
   failed=$((failed + 1))
 fi
-for program in win_tests e2e_tests win_tests_144dpi $about_reports; do
+for program in win_tests e2e_tests $scaled_reports; do
   report="build/windows/test-results/$program.xml"
   if [ ! -f "$report" ]; then
     echo "$program left no report: it did not run to its end"

@@ -1,6 +1,7 @@
 #include "app/form_main.h"
 
 #include "app/exit_request.h"
+#include "core/icon_composer.h"
 #include "core/links.h"
 #include "core/ping_query.h"
 #include "core/settings_views.h"
@@ -292,8 +293,25 @@ void TfrmMain::UpdateLockButtons() {
   if (!Visible()) return;
   for (TBitBtn* button : {&btnNumLock, &btnCapsLock, &btnScrollLock}) {
     const bool on = GetLockState(static_cast<int>(button->Tag));
-    button->SetGlyph((on ? imgLedOn : imgLedOff).Picture());
+    button->SetGlyph(LedGlyph(on));
   }
+}
+
+HBITMAP TfrmMain::LedGlyph(bool on) {
+  // 16 pixels at 100 %, and pictures drawn at 20, 24 and 32 for the larger
+  // scales: never a stretched one.
+  const int size = core::NearestTrayIconSize(ScaleForDpi(16, Dpi()));
+  if (size != FLedGlyphSize) {
+    FLedGlyphSize = size;
+    if (size == 16) {
+      FLedGlyphs[0] = CopyBitmap(imgLedOff.Picture());
+      FLedGlyphs[1] = CopyBitmap(imgLedOn.Picture());
+    } else {
+      FLedGlyphs[0] = LoadBitmapResource((L"LEDOFF" + std::to_wstring(size)).c_str());
+      FLedGlyphs[1] = LoadBitmapResource((L"LEDON" + std::to_wstring(size)).c_str());
+    }
+  }
+  return FLedGlyphs[on ? 1 : 0].get();
 }
 
 void TfrmMain::UpdateSwitchMenuChecks() {
@@ -321,6 +339,15 @@ void TfrmMain::OnMessage(MSG& msg, bool& handled) {
   }
 }
 
+void TfrmMain::DpiChanged(UINT dpi, const RECT& suggested) {
+  TForm::DpiChanged(dpi, suggested);
+  // From the description again at the new scale, then the room the texts need.
+  FitPlacesToTexts();
+  UpdateLockButtons();
+  // The taskbar may have changed its scale too.
+  TrayIndicator.TaskbarChanged();
+}
+
 LRESULT TfrmMain::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_QUERYENDSESSION:
@@ -333,6 +360,11 @@ LRESULT TfrmMain::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
       // The session really ends: close now, so the settings are written.
       if (wparam) Close();
       return 0;
+    case WM_SETTINGCHANGE:
+      // "ImmersiveColorSet": the light or dark theme was switched.
+      if (lparam && std::wstring_view(reinterpret_cast<const wchar_t*>(lparam)) == L"ImmersiveColorSet")
+        FollowTaskbarTheme();
+      return TForm::WndProc(message, wparam, lparam);
     default:
       return TForm::WndProc(message, wparam, lparam);
   }

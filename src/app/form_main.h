@@ -126,6 +126,15 @@ class TfrmMain : public TForm, public TOsdHost {
   bool SendPing(const std::wstring& action, const std::wstring& extra = L"", bool force = false);
   void OnLinkClick(TComponent& sender);
 
+  // How far the controls below the information text moved down, in pixels,
+  // because the text needs more lines at this scale and with these fonts.
+  int InfoTextGrowth() const noexcept { return FInfoTextGrowth; }
+  // Whether the grid colour is the user's: stored already, or picked in its
+  // list. Until then it is the taskbar theme's default, and is not written.
+  bool GridColorChosen() const noexcept { return FGridColorChosen; }
+  // The taskbar's theme changed: a default grid colour follows it.
+  void FollowTaskbarTheme();
+
   bool AboutShowing = false;
   bool StartupPending() const noexcept { return FStartupPending; }
   bool CloseAllowed() const noexcept { return FCloseAllowed; }
@@ -144,14 +153,25 @@ class TfrmMain : public TForm, public TOsdHost {
   void CreateParams(TCreateParams& params) override;
   void CreateWnd() override;
   LRESULT WndProc(UINT message, WPARAM wparam, LPARAM lparam) override;
+  void DpiChanged(UINT dpi, const RECT& suggested) override;
 
  private:
   void CreateComponents(), CreateControls(), BindControls(), CreateSystemMenuItems();
+  // Gives every text the room it needs at the current scale: the controls
+  // below the information text move down as far as it needs, and the window grows with them.
+  void FitPlacesToTexts();
+  bool GridColorStored();
+  // The lock buttons' LED glyph, drawn at the size for the window's scale.
+  HBITMAP LedGlyph(bool on);
   void UseWindowsVersionDefaults(), chbAutoRunClick(), AskToClose();
   void ShowDialogOnce(bool& showing, const std::function<void()>& show);
 
   bool FSettingsPending = true, FFirstShow = true, FStartupPending = true;
   bool FWindowVisible = false, FCloseAllowed = false, FCloseAsking = false;
+  int FInfoTextGrowth = 0;
+  int FLedGlyphSize = 0;
+  UniqueBitmap FLedGlyphs[2];
+  bool FGridColorChosen = false, FSettingControls = false;
   HKEY FRegRoot = nullptr;
   std::wstring FRegKey;
 };

@@ -3,6 +3,8 @@
 // parts of the program.
 #include <windows.h>
 
+#include <algorithm>
+
 #include "app/form_main.h"
 #include "core/links.h"
 #include "core/osd_logic.h"
@@ -89,7 +91,10 @@ void TfrmMain::CreateControls() {
     label->RightToLeftReading = true;
   }
   lbGrid.Alignment = TAlignment::Center;
-  for (TLabel* label : {&lbGrid, &lbOsdSize, &lbOsdBody, &lbOsdText, &lbOsdOpacity, &lbLink}) label->AutoSize = true;
+  // Labels widen to their text where a scale or a font makes it wider than
+  // designed; the right-aligned ones keep their right edge by the lists.
+  for (TLabel* label : {&lbLed1, &lbLed2, &lbLed3, &lbGrid, &lbOsdSize, &lbOsdBody, &lbOsdText, &lbOsdOpacity, &lbLink})
+    label->AutoSize = true;
   const std::vector<std::wstring> locks{L"[None]", L"Num Lock", L"Caps Lock", L"Scroll Lock"};
   int slot = 1;
   for (TComboBox* combo : {&cmbLed1, &cmbLed2, &cmbLed3}) {
@@ -154,8 +159,53 @@ void TfrmMain::CreateControls() {
   // The information text is taller than the space above the first check box;
   // it stays below the other controls so that it never paints over them.
   ::SetWindowPos(lbInfo.Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  FitPlacesToTexts();
 
   BindControls();
+}
+
+void TfrmMain::FitPlacesToTexts() {
+  // The controls stand where the description puts them at this scale; only
+  // the information text's lines can need more height than designed.
+  const HWND info = lbInfo.Handle();
+  RECT place{};
+  ::GetWindowRect(info, &place);
+  ::MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&place), 2);
+  RECT needed{0, 0, place.right - place.left, 0};
+  {
+    WindowDc dc(info);
+    SelectObjectScope font(dc.get(), lbInfo.Font());
+    std::wstring text = lbInfo.Caption();
+    ::DrawTextW(dc.get(), text.data(), static_cast<int>(text.size()), &needed, DT_CALCRECT | DT_WORDBREAK);
+  }
+  // The first control under the text, with a little air between.
+  const int first_below = lbInfo.Scale(chbAutoRun.Bounds().top);
+  FInfoTextGrowth = std::max(0, static_cast<int>(place.top + needed.bottom + lbInfo.Scale(2)) - first_below);
+  if (FInfoTextGrowth > 0) {
+    for (const TControlDescription& row : FormDescription()) {
+      if (&row.control.Parent() != this || row.top < chbAutoRun.Bounds().top) continue;
+      RECT rect{};
+      const HWND window = row.control.Handle();
+      ::GetWindowRect(window, &rect);
+      ::MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&rect), 2);
+      ::SetWindowPos(window, nullptr, rect.left, rect.top + FInfoTextGrowth, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+  }
+  ::SetWindowPos(info, nullptr, 0, 0, place.right - place.left,
+                 std::max(static_cast<int>(place.bottom - place.top), static_cast<int>(needed.bottom)),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // The client area as designed at this scale, plus the growth; the frame
+  // around it as the window has it now.
+  const HWND window = Handle();
+  const UINT dpi = Dpi();
+  RECT frame{}, client{};
+  ::GetWindowRect(window, &frame);
+  ::GetClientRect(window, &client);
+  const int width = ScaleForDpi(332, dpi) + (frame.right - frame.left) - client.right;
+  const int height = ScaleForDpi(503, dpi) + FInfoTextGrowth + (frame.bottom - frame.top) - client.bottom;
+  ::SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  TrayIndicator.PlacePreview();
 }
 
 void TfrmMain::BindControls() {
@@ -166,7 +216,11 @@ void TfrmMain::BindControls() {
     ComposeTrayIcons();
   };
   for (TComboBox* combo : {&cmbLed1, &cmbLed2, &cmbLed3}) combo->OnChange = tray_change;
-  for (TColorComboBox* combo : {&cmbColor1, &cmbColor2, &cmbColor3, &cmbColorGrid}) combo->OnChange = tray_change;
+  for (TColorComboBox* combo : {&cmbColor1, &cmbColor2, &cmbColor3}) combo->OnChange = tray_change;
+  cmbColorGrid.OnChange = [this, tray_change](TComponent& sender) {
+    if (!FSettingControls) FGridColorChosen = true;
+    tray_change(sender);
+  };
   chbIconMarks.OnClick = tray_change;
   // Not held back during start-up: the display follows its check box at once.
   grpOsd.OnCheckBoxClick = [this](TComponent&) {

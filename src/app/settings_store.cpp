@@ -13,7 +13,9 @@
 #include "core/settings_recovery.h"
 #include "core/settings_store.h"
 #include "core/settings_views.h"
+#include "core/taskbar_theme.h"
 #include "core/windows_version.h"
+#include "framework/scope_exit.h"
 #include "framework/text.h"
 #include "framework/work_area.h"
 
@@ -38,10 +40,37 @@ core::WindowsVersion RunningWindowsVersion() {
 }  // namespace
 
 void TfrmMain::UseWindowsVersionDefaults() {
-  if (!core::OlderThanVista(RunningWindowsVersion())) return;
+  // Before the stored settings are read over them: they count as defaults.
   core::Settings settings = CurrentSettings();
-  core::UsePreVistaTrayColors(settings);
+  TWinRegistry registry;
+  core::UseTrayColorDefaults(settings, core::OlderThanVista(RunningWindowsVersion()),
+                             core::ReadSystemUsesLightTheme(registry));
+  // The grid's custom entry shows the default.
+  cmbColorGrid.SetCustomColor(settings.GridColor);
   SettingsToControls(settings);
+}
+
+void TfrmMain::FollowTaskbarTheme() {
+  // Only a default follows the theme; a colour the user chose stays.
+  if (FGridColorChosen || core::OlderThanVista(RunningWindowsVersion())) return;
+  TWinRegistry registry;
+  const core::Color grid = core::DefaultGridColor(core::ReadSystemUsesLightTheme(registry));
+  if (grid == cmbColorGrid.SelectedColor()) return;
+  cmbColorGrid.SetCustomColor(grid);
+  core::Settings settings = CurrentSettings();
+  settings.GridColor = grid;
+  SettingsToControls(settings);
+}
+
+bool TfrmMain::GridColorStored() {
+  TWinRegistry registry;
+  try {
+    const auto key = core::OpenKeyReadOnly(registry, RootOf(FRegRoot),
+                                           core::SubkeyPath(Narrow(FRegKey), core::TrayIconSubkey));
+    return key && key->ValueExists("GridColor");
+  } catch (const core::RegistryError&) {
+    return false;
+  }
 }
 
 core::Settings TfrmMain::CurrentSettings() {
@@ -74,7 +103,11 @@ core::Settings TfrmMain::CurrentSettings() {
 
 void TfrmMain::SettingsToControls(const core::Settings& s) {
   // A control given the value it already holds does not change, so values
-  // that were not stored leave their controls as they are.
+  // that were not stored leave their controls as they are. What is set here
+  // is no choice of the user's.
+  const bool outer = FSettingControls;
+  FSettingControls = true;
+  const ScopeExit restore([&] { FSettingControls = outer; });
   chbAutoRun.SetChecked(s.AutoRun);
   chbBeepOnSwitch.SetChecked(s.BeepOnSwitch);
   cmbLed1.SetItemIndex(s.TrayLed1);
@@ -125,6 +158,8 @@ void TfrmMain::LoadSettings() {
   // Damaged values keep their defaults and the rest is still read, so that
   // the next save does not write defaults over the user's other settings.
   const auto error = core::LoadSettingsPastDamage(registry, RootOf(FRegRoot), Narrow(FRegKey), settings);
+  // A stored grid colour is the user's: it is written back, whatever it is.
+  if (GridColorStored()) FGridColorChosen = true;
 
   const HWND window = Handle();
   RECT frame{};
@@ -144,7 +179,11 @@ void TfrmMain::SaveSettings() {
   TWinRegistry registry;
   core::Settings settings = CurrentSettings();
   settings.Bounds = StoredBounds();
-  core::SaveSettings(registry, RootOf(FRegRoot), Narrow(FRegKey), settings);
+  // A grid colour nobody chose stays unwritten, so that it keeps following
+  // the taskbar's theme.
+  static constexpr std::string_view grid[] = {"GridColor"};
+  core::SaveSettings(registry, RootOf(FRegRoot), Narrow(FRegKey), settings,
+                     FGridColorChosen ? std::span<const std::string_view>{} : std::span<const std::string_view>(grid));
 }
 
 }  // namespace lumitrax

@@ -1,5 +1,6 @@
 #include "core/settings_store.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -56,7 +57,8 @@ void LoadSettings(RegistryStore& store, RegistryRoot root, std::string_view key,
   }
 }
 
-void SaveSettings(RegistryStore& store, RegistryRoot root, std::string_view key, const Settings& settings) {
+void SaveSettings(RegistryStore& store, RegistryRoot root, std::string_view key, const Settings& settings,
+                  std::span<const std::string_view> unwritten) {
   std::unique_ptr<RegistryKey> group;
   std::string_view groupSubkey;
   bool first = true;
@@ -68,6 +70,7 @@ void SaveSettings(RegistryStore& store, RegistryRoot root, std::string_view key,
       if (!group && entry.Subkey.empty()) throw RegistryError::SetDataFailed(entry.Name);
     }
     if (!group) continue;
+    if (std::find(unwritten.begin(), unwritten.end(), entry.Name) != unwritten.end()) continue;
     if (!group->WriteValue(entry.Name, std::visit(Writer{settings}, entry.Field)))
       throw RegistryError::SetDataFailed(entry.Name);
   }

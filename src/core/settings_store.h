@@ -1,5 +1,6 @@
 #pragma once
 // Reading and writing the settings record.
+#include <span>
 #include <string_view>
 
 #include "core/registry_store.h"
@@ -20,6 +21,10 @@ void LoadSettings(RegistryStore& store, RegistryRoot root, std::string_view key,
 // fails raises "Failed to set data for '%s'" and stops, the values before it
 // stay written; a main key that cannot be opened fails so at its first value. A
 // subkey that cannot be opened or created is skipped and the next one written.
-void SaveSettings(RegistryStore& store, RegistryRoot root, std::string_view key, const Settings& settings);
+// Values named in `unwritten` are neither written nor deleted: a default that
+// is to keep following the system (the grid colour, which follows the
+// taskbar's theme until the user picks one) stays out of the registry.
+void SaveSettings(RegistryStore& store, RegistryRoot root, std::string_view key, const Settings& settings,
+                  std::span<const std::string_view> unwritten = {});
 
 }  // namespace lumitrax::core

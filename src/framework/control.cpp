@@ -1,5 +1,7 @@
 #include "framework/control.h"
 
+#include <utility>
+
 namespace lumitrax {
 namespace {
 
@@ -12,13 +14,19 @@ int NextControlId() {
 
 TControl::TControl(TWindow& parent) : parent_(&parent), id_(NextControlId()) {}
 
-int TControl::Scale(int value96) { return ScaleForDpi(value96, WindowDpi(parent_->Handle())); }
+int TControl::Scale(int value96) { return ScaleForDpi(value96, Dpi()); }
 
 void TControl::SetBounds(int left, int top, int width, int height) {
   bounds_ = RECT{left, top, left + width, top + height};
   if (HandleAllocated())
-    ::SetWindowPos(Handle(), nullptr, Scale(left), Scale(top), Scale(width), Scale(height),
+    ::SetWindowPos(Handle(), nullptr, Scale(left), Scale(top), Scale(width), WindowHeight(height),
                    SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TControl::ScaleChanged() {
+  if (!HandleAllocated()) return;
+  SetBounds(bounds_.left, bounds_.top, bounds_.right - bounds_.left, bounds_.bottom - bounds_.top);
+  if (HFONT font = Font()) ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
 void TControl::SetCaption(const std::wstring& caption) {
@@ -46,7 +54,7 @@ void TControl::CreateParams(TCreateParams& params) {
   params.x = Scale(bounds_.left);
   params.y = Scale(bounds_.top);
   params.width = Scale(bounds_.right - bounds_.left);
-  params.height = Scale(bounds_.bottom - bounds_.top);
+  params.height = WindowHeight(bounds_.bottom - bounds_.top);
   params.id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_));
 }
 
@@ -135,6 +143,13 @@ void TLabel::CreateParams(TCreateParams& params) {
 void TLabel::CreateWnd() {
   TControl::CreateWnd();
   if (AutoSize) FitToText();
+}
+
+void TLabel::ScaleChanged() {
+  // The control lets go of its own font before that font is deleted.
+  const UniqueFont old = std::move(font_);
+  TControl::ScaleChanged();
+  if (HandleAllocated() && AutoSize) FitToText();
 }
 
 void TLabel::FitToText() {

@@ -36,14 +36,21 @@ class TControl : public TWindow {
   TNotifyEvent OnClick;
 
   HFONT Font() override { return parent_->Font(); }
+  UINT Dpi() override { return parent_->Dpi(); }
   // Pixels at the parent's DPI for a 96-dpi value.
   int Scale(int value96);
+  // The DPI changed: the control takes its bounds and font at the new scale.
+  // Controls with fonts or pictures of their own make them anew first.
+  virtual void ScaleChanged();
 
  protected:
   void CreateParams(TCreateParams& params) override;
   void CreateWnd() override;
   LRESULT WndProc(UINT message, WPARAM wparam, LPARAM lparam) override;
   virtual void Click();
+  // The window's height in pixels for a height in 96-dpi pixels; drop-down
+  // lists add their list's.
+  virtual int WindowHeight(int height96) { return Scale(height96); }
 
  private:
   TWindow* parent_;
@@ -106,6 +113,7 @@ class TLabel : public TControl {
   TNotifyEvent OnMouseLeave;
 
   HFONT Font() override;
+  void ScaleChanged() override;
 
  protected:
   void CreateParams(TCreateParams& params) override;

@@ -2,7 +2,10 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 #include "framework/application.h"
+#include "framework/control.h"
 #include "framework/scope_exit.h"
 
 namespace lumitrax {
@@ -67,7 +70,7 @@ void TForm::SetFont(const std::wstring& face, int height96, bool bold) {
 HFONT TForm::Font() {
   if (!font_) {
     LOGFONTW log{};
-    log.lfHeight = -ScaleForDpi(font_height96_, WindowDpi(HandleAllocated() ? Handle() : nullptr));
+    log.lfHeight = -ScaleForDpi(font_height96_, Dpi());
     log.lfWeight = font_bold_ ? FW_BOLD : FW_NORMAL;
     log.lfCharSet = DEFAULT_CHARSET;
     log.lfQuality = CLEARTYPE_QUALITY;
@@ -97,6 +100,29 @@ void TForm::AddHint(HWND control, const std::wstring& text) {
 void TForm::HandleDestroyed() {
   // The tool tip went with the window it belongs to.
   tool_tip_ = nullptr;
+}
+
+void TForm::DpiChanged(UINT dpi, const RECT& suggested) {
+  SetDpi(dpi);
+  // The controls let go of the old font before it is deleted.
+  const UniqueFont old = std::move(font_);
+  ::SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  RescaleControls();
+  ::RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void TForm::RescaleControls() {
+  std::vector<HWND> children;
+  ::EnumChildWindows(
+      Handle(),
+      [](HWND child, LPARAM list) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&children));
+  for (HWND child : children)
+    if (auto* control = dynamic_cast<TControl*>(TWindow::FromHandle(child))) control->ScaleChanged();
 }
 
 bool TForm::CloseQuery() {
@@ -172,6 +198,9 @@ LRESULT TForm::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_CLOSE:
       Close();
+      return 0;
+    case WM_DPICHANGED:
+      DpiChanged(LOWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
       return 0;
     case WM_WINDOWPOSCHANGED: {
       // After the change, so that the handlers see the form as it now is.

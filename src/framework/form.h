@@ -82,6 +82,12 @@ class TForm : public TWindow {
   void CreateWnd() override;
   LRESULT WndProc(UINT message, WPARAM wparam, LPARAM lparam) override;
   void HandleDestroyed() override;
+  // The window moved to a monitor of another DPI (or the monitor's scale
+  // changed): it takes the suggested rectangle, its font at the new size and
+  // every control's place and font at the new scale.
+  virtual void DpiChanged(UINT dpi, const RECT& suggested);
+  // Every control of the window, parents before their children, at the current scale.
+  void RescaleControls();
 
  private:
   std::wstring font_face_ = L"Tahoma";

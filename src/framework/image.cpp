@@ -82,6 +82,11 @@ void TBitBtn::SetGlyph(HBITMAP glyph) {
   if (HandleAllocated()) ApplyGlyph();
 }
 
+void TBitBtn::ScaleChanged() {
+  TButton::ScaleChanged();
+  if (HandleAllocated() && glyph_) ApplyGlyph();
+}
+
 void TBitBtn::CreateWnd() {
   TButton::CreateWnd();
   if (glyph_) ApplyGlyph();

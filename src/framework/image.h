@@ -41,6 +41,7 @@ class TBitBtn : public TButton {
   // The glyph left of the caption; the glyph's lower-left pixel colour is transparent.
   void SetGlyph(HBITMAP glyph);
   HBITMAP Glyph() const noexcept { return glyph_.get(); }
+  void ScaleChanged() override;
 
  protected:
   void CreateWnd() override;

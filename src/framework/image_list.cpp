@@ -72,6 +72,16 @@ TImageList::TImageList(int width, int height)
   if (!list_) throw AppError(std::string("Cannot create an image list"));
 }
 
+void TImageList::SetSize(int width, int height) {
+  if (width == width_ && height == height_) return;
+  UniqueImageList list(::ImageList_Create(width, height, ILC_COLOR32 | ILC_MASK, 4, 4));
+  if (!list) throw AppError(std::string("Cannot create an image list"));
+  list_ = std::move(list);
+  width_ = width;
+  height_ = height;
+  Change();
+}
+
 TImageList::~TImageList() {
   const std::vector<TImageListListener*> listeners = std::exchange(listeners_, {});
   for (TImageListListener* listener : listeners) listener->ImageListDestroyed(*this);

@@ -30,6 +30,8 @@ class TImageList : public TComponent {
   ~TImageList() override;
 
   int Width() const noexcept { return width_; }
+  // Images of another size: the list is emptied (listeners hear of it).
+  void SetSize(int width, int height);
   int Height() const noexcept { return height_; }
   int Count() const;
   HIMAGELIST Handle() const noexcept { return list_.get(); }

@@ -1,5 +1,7 @@
 #include "framework/std_controls.h"
 
+#include <utility>
+
 namespace lumitrax {
 
 void TGroupBox::CreateParams(TCreateParams& params) {
@@ -52,6 +54,12 @@ HFONT TPanel::Font() {
     font_.reset(::CreateFontIndirectW(&log));
   }
   return font_.get();
+}
+
+void TPanel::ScaleChanged() {
+  const UniqueFont old = std::move(font_);
+  TControl::ScaleChanged();
+  if (HandleAllocated()) ::InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 void TPanel::CreateParams(TCreateParams& params) {
@@ -130,8 +138,6 @@ void TComboBox::CreateParams(TCreateParams& params) {
   params.class_name = L"TComboBox";
   params.base_class = L"COMBOBOX";
   params.style |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
-  // The height of a combo box includes its drop-down list.
-  params.height = Scale(200);
 }
 
 void TComboBox::CreateWnd() {

@@ -41,6 +41,7 @@ class TPanel : public TControl {
   bool ShowCaption = true;
 
   HFONT Font() override;
+  void ScaleChanged() override;
 
  protected:
   void CreateParams(TCreateParams& params) override;
@@ -73,6 +74,8 @@ class TComboBox : public TControl {
   void CreateParams(TCreateParams& params) override;
   void CreateWnd() override;
   LRESULT WndProc(UINT message, WPARAM wparam, LPARAM lparam) override;
+  // The height of a combo box includes its drop-down list.
+  int WindowHeight(int /*height96*/) override { return Scale(200); }
 
  private:
   std::vector<std::wstring> items_;

@@ -62,6 +62,8 @@ TWindow* TWindow::FromHandle(HWND window) noexcept {
   return found == windows.end() ? nullptr : found->second;
 }
 
+UINT TWindow::Dpi() { return dpi_ ? dpi_ : WindowDpi(handle_); }
+
 LRESULT TWindow::Perform(UINT message, WPARAM wparam, LPARAM lparam) {
   return ::SendMessageW(Handle(), message, wparam, lparam);
 }
@@ -169,6 +171,7 @@ LRESULT CALLBACK TWindow::StaticWndProc(HWND window, UINT message, WPARAM wparam
     LiveWindows().erase(window);
     if (self->handle_ == window) {
       self->handle_ = nullptr;
+      self->dpi_ = 0;
       self->HandleDestroyed();
     }
   }

@@ -65,6 +65,11 @@ class TWindow : public TComponent {
   // The font children of this window show (null: the system font).
   virtual HFONT Font() { return nullptr; }
 
+  // The DPI this window is laid out for: the one its last WM_DPICHANGED
+  // named, or else the window's (the system's before it exists). Controls
+  // take their parent's.
+  virtual UINT Dpi();
+
  protected:
   virtual void CreateParams(TCreateParams& params);
   // Creates the window from CreateParams; overridden by windows that must learn
@@ -76,6 +81,8 @@ class TWindow : public TComponent {
   LRESULT DefaultHandler(UINT message, WPARAM wparam, LPARAM lparam);
   // Called after WM_NCDESTROY, when the handle is gone.
   virtual void HandleDestroyed() {}
+  // The DPI the window now shows at, from WM_DPICHANGED.
+  void SetDpi(UINT dpi) noexcept { dpi_ = dpi; }
 
  private:
   static LRESULT CALLBACK StaticWndProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
@@ -83,6 +90,7 @@ class TWindow : public TComponent {
 
   HWND handle_ = nullptr;
   WNDPROC base_proc_ = ::DefWindowProcW;
+  UINT dpi_ = 0;
 };
 
 // Notifications a parent receives for a child (WM_COMMAND, WM_NOTIFY,

@@ -295,6 +295,10 @@ LRESULT TTrayIcon::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
       ShowIcon();
     }
   }
+  if (message == TaskbarCreatedMessage() || message == WM_SETTINGCHANGE || message == WM_DPICHANGED ||
+      message == WM_DISPLAYCHANGE) {
+    if (OnTaskbarChange) OnTaskbarChange(*this);
+  }
   return TWindow::WndProc(message, wparam, lparam);
 }
 

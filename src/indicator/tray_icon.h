@@ -61,6 +61,9 @@ class TTrayIcon : public TWindow, private TImageListListener {
   TNotifyEvent OnShow;
   TNotifyEvent OnHide;
   TNotifyEvent OnMinimize;
+  // The taskbar was re-created, or a setting, the display or a DPI changed:
+  // the icon's image may want another size.
+  TNotifyEvent OnTaskbarChange;
 
   // The record the shell was last given (tests read it).
   const NOTIFYICONDATAW& IconData() const noexcept { return data_; }

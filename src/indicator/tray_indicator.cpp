@@ -1,5 +1,7 @@
 #include "indicator/tray_indicator.h"
 
+#include <shellscalingapi.h>
+
 #include "core/color_list.h"
 #include "framework/scope_exit.h"
 #include "indicator/icon_bitmaps.h"
@@ -24,6 +26,35 @@ TTrayIndicator::TTrayIndicator(TWindow& owner) : TrayIcon(owner) {
   imgsIcons.Name = L"imgsIcons";
   TrayIcon.SetImageList(&imgsIcons);
   tmrAnimation.OnTimer = [this](TComponent&) { tmrAnimationTimer(); };
+  TrayIcon.OnTaskbarChange = [this](TComponent&) { TaskbarChanged(); };
+}
+
+UINT TTrayIndicator::TaskbarDpi() {
+  // The notification area lies on the taskbar's monitor; its icons take that
+  // monitor's scale.
+  if (const HWND taskbar = ::FindWindowW(L"Shell_TrayWnd", nullptr)) {
+    UINT dpi_x = 0, dpi_y = 0;
+    const HMONITOR monitor = ::MonitorFromWindow(taskbar, MONITOR_DEFAULTTOPRIMARY);
+    if (SUCCEEDED(::GetDpiForMonitor(monitor, MDT_EFFECTIVE_DPI, &dpi_x, &dpi_y)) && dpi_y) return dpi_y;
+  }
+  return ::GetDpiForSystem();
+}
+
+int TTrayIndicator::TrayImageSize() {
+  return core::NearestTrayIconSize(::GetSystemMetricsForDpi(SM_CXSMICON, TaskbarDpi()));
+}
+
+void TTrayIndicator::TaskbarChanged() {
+  if (FLastComposed) ComposeTrayIcons(FLastComposed->first, FLastComposed->second);
+}
+
+void TTrayIndicator::PlacePreview() {
+  if (!FPreviewPanel || !FPreviewImage || !FPreviewPanel->HandleAllocated()) return;
+  RECT client{};
+  ::GetClientRect(FPreviewPanel->Handle(), &client);
+  const int size = imgsIcons.Width();
+  ::SetWindowPos(FPreviewImage->Handle(), nullptr, (client.right - size) / 2, (client.bottom - size) / 2, size, size,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TTrayIndicator::SetPreview(TPanel& panel, TIndexedImage& image) noexcept {
@@ -62,10 +93,16 @@ void TTrayIndicator::tmrAnimationTimer() {
 }
 
 void TTrayIndicator::ComposeTrayIcons(const core::TrayIconSettings& settings, const core::LockStates& lock_states) {
-  const auto images = core::ComposeTrayIcons(Resolved(settings), lock_states, FTransparentColor);
+  FLastComposed.emplace(settings, lock_states);
+  const int size = TrayImageSize();
+  const auto images = core::ComposeTrayIcons(Resolved(settings), lock_states, FTransparentColor, size);
   // One change notice for all three images: the tray icon reloads once.
   imgsIcons.BeginUpdate();
   const ScopeExit end_update([this] { imgsIcons.EndUpdate(); });
+  if (size != imgsIcons.Width()) {
+    imgsIcons.SetSize(size, size);
+    PlacePreview();
+  }
   for (int index = 0; index < static_cast<int>(images.size()); ++index) {
     UniqueBitmap image = ImageBitmap(images[index].Image);
     UniqueBitmap mask = MaskBitmap(images[index].Mask);

@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include <array>
+#include <optional>
+#include <utility>
 
 #include "core/icon_composer.h"
 #include "framework/image_list.h"
@@ -32,12 +34,24 @@ class TTrayIndicator {
   // The colour of the notification area, sampled from the screen.
   static COLORREF GetTrayAreaColor(COLORREF default_color);
 
-  // Draws the three images; the tray icon reloads once.
+  // Draws the three images at the small-icon size of the taskbar's DPI; the
+  // tray icon reloads once.
   void ComposeTrayIcons(const core::TrayIconSettings& settings, const core::LockStates& lock_states);
+  // The taskbar came back or its DPI or the system's metrics may have
+  // changed: the images are drawn again, at the size the taskbar now takes.
+  void TaskbarChanged();
+  // The DPI of the monitor that holds the taskbar (the system's without one),
+  // and the size of the tray's images for it: 16, 20, 24 or 32 pixels.
+  static UINT TaskbarDpi();
+  static int TrayImageSize();
+  // The preview image at the images' size, centred in its panel.
+  void PlacePreview();
   void UpdateTransparentColor(const core::TrayIconSettings& settings);
   COLORREF TransparentColor() const noexcept { return FTransparentColor; }
 
  private:
+  // What the images were last drawn from, for drawing them again.
+  std::optional<std::pair<core::TrayIconSettings, core::LockStates>> FLastComposed;
   TPanel* FPreviewPanel = nullptr;
   TIndexedImage* FPreviewImage = nullptr;
   COLORREF FTransparentColor = 0xFF00FF;

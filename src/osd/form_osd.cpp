@@ -104,7 +104,7 @@ void TfrmOsd::FormCreate() {
   // a window of the design caption plus a scroll bar's width would end.
   const SIZE body = TextExtent(FText);
   const core::OsdFrameSize frame =
-      core::OsdLoadingFrameSize({body.cx + 2 * kBodyMargin, body.cy + 2 * kBodyMargin},
+      core::OsdLoadingFrameSize({body.cx + 2 * BodyMargin(), body.cy + 2 * BodyMargin()},
                                 ::GetSystemMetrics(SM_CXVSCROLL), ::GetSystemMetrics(SM_CYHSCROLL));
   ::SetWindowPos(window, nullptr, 0, 0, frame.Width, frame.Height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
@@ -288,7 +288,7 @@ void TfrmOsd::SetAlpha(uint8_t alpha) {
 }
 
 void TfrmOsd::SetFontSize(int size) {
-  const int height = core::FontHeightPixels(core::OsdFontPointSize(size), static_cast<int>(WindowDpi(Handle())));
+  const int height = core::FontHeightPixels(core::OsdFontPointSize(size), static_cast<int>(Dpi()));
   LOGFONTW log{};
   log.lfHeight = -height;
   log.lfWeight = FW_BOLD;
@@ -310,7 +310,7 @@ SIZE TfrmOsd::TextExtent(const std::wstring& text) {
 
 void TfrmOsd::FitToText() {
   const SIZE text = TextExtent(FText);
-  ::SetWindowPos(Handle(), nullptr, 0, 0, text.cx + 2 * kBodyMargin, text.cy + 2 * kBodyMargin,
+  ::SetWindowPos(Handle(), nullptr, 0, 0, text.cx + 2 * BodyMargin(), text.cy + 2 * BodyMargin(),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   ::InvalidateRect(Handle(), nullptr, FALSE);
 }
@@ -323,9 +323,19 @@ void TfrmOsd::Paint(HDC dc) {
   SelectObjectScope font(dc, FFont.get());
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, ColorToRgb(FTextColor));
-  RECT text{client.left + kBodyMargin, client.top + kBodyMargin, client.right - kBodyMargin,
-            client.bottom - kBodyMargin};
+  const int margin = BodyMargin();
+  RECT text{client.left + margin, client.top + margin, client.right - margin, client.bottom - margin};
   ::DrawTextW(dc, FText.c_str(), static_cast<int>(FText.size()), &text, kTextFormat);
+}
+
+int TfrmOsd::BodyMargin() { return ScaleForDpi(kBodyMargin, Dpi()); }
+
+void TfrmOsd::DpiChanged(UINT dpi, const RECT& suggested) {
+  SetDpi(dpi);
+  SetFontSize(FSize);
+  ::SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  FitToText();
+  KeepInWorkArea();
 }
 
 void TfrmOsd::KeepInWorkArea() {

@@ -82,8 +82,12 @@ class TfrmOsd : public TForm {
  protected:
   void CreateParams(TCreateParams& params) override;
   LRESULT WndProc(UINT message, WPARAM wparam, LPARAM lparam) override;
+  // On a monitor of another scale: the font and margins at the new DPI, the
+  // window at the suggested place and inside that monitor's work area.
+  void DpiChanged(UINT dpi, const RECT& suggested) override;
 
  private:
+  int BodyMargin();
   void FormCreate();
   void FormShow();
   void FormHide();

@@ -81,7 +81,7 @@ void TCheckGroupBox::LayoutCheckBox() {
   RECT extent{0, 0, 0, 0};
   ::DrawTextW(screen.get(), text.data(), static_cast<int>(text.size()), &extent, DT_CALCRECT | DT_SINGLELINE);
   // Measured at the group's DPI; the bounds are kept in 96-dpi pixels.
-  const int dpi = static_cast<int>(WindowDpi(Handle()));
+  const int dpi = static_cast<int>(Dpi());
   const core::CheckBoxSize size =
       core::CaptionCheckBoxSize(::MulDiv(extent.right, 96, dpi), ::MulDiv(extent.bottom, 96, dpi));
   const RECT& now = check_box_.Bounds();

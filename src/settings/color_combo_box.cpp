@@ -67,14 +67,26 @@ void TColorComboBox::CreateParams(TCreateParams& params) {
   params.class_name = L"TColorComboBox";
   params.base_class = L"COMBOBOX";
   params.style |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS;
+}
+
+int TColorComboBox::WindowHeight(int height96) {
   // A combo box's window height is the selection field plus its list.
-  params.height += kVisibleItems * ItemHeight() + 2;
+  return Scale(height96) + kVisibleItems * ItemHeight() + 2;
+}
+
+void TColorComboBox::ApplyItemHeight() {
+  ::SendMessageW(Handle(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), ItemHeight());
+  ::SendMessageW(Handle(), CB_SETITEMHEIGHT, 0, ItemHeight());
+}
+
+void TColorComboBox::ScaleChanged() {
+  TControl::ScaleChanged();
+  if (HandleAllocated()) ApplyItemHeight();
 }
 
 void TColorComboBox::CreateWnd() {
   TControl::CreateWnd();
-  ::SendMessageW(Handle(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), ItemHeight());
-  ::SendMessageW(Handle(), CB_SETITEMHEIGHT, 0, ItemHeight());
+  ApplyItemHeight();
   ::SendMessageW(Handle(), CB_SETMINVISIBLE, kVisibleItems, 0);
   FillWindowItems();
 }

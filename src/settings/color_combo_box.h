@@ -83,8 +83,13 @@ class TColorComboBox : public TControl {
   void CreateParams(TCreateParams& params) override;
   void CreateWnd() override;
   LRESULT WndProc(UINT message, WPARAM wparam, LPARAM lparam) override;
+  int WindowHeight(int height96) override;
+
+ public:
+  void ScaleChanged() override;
 
  private:
+  void ApplyItemHeight();
   void BuildColorList();
   void FillWindowItems();
   void UserSelected();

@@ -144,6 +144,20 @@ TEST(SaveSettings, WritesEveryValueAsDwordOrStringAndLeavesTheOsdPositionAlone) 
   EXPECT_EQ(registry.Get(Root, Osd, "Opacity"), RegistryValue::Dword(0xFFFFFFFB));
 }
 
+TEST(SaveSettings, LeavesAnUnwrittenValueAsItIsWhetherAbsentOrStored) {
+  const std::string_view grid[] = {"GridColor"};
+  MemoryRegistry fresh;
+  SaveSettings(fresh, Root, SettingsKey, Unusual(), grid);
+  EXPECT_EQ(fresh.ValueCount(Root, Tray), 7u);
+  EXPECT_FALSE(fresh.Get(Root, Tray, "GridColor")) << "not written";
+  EXPECT_EQ(fresh.Get(Root, Tray, "Color3"), RegistryValue::Dword(0x1FFFFFFF)) << "the rest is";
+  // A stored value is neither overwritten nor deleted.
+  MemoryRegistry stored;
+  stored.Set(Root, Tray, "GridColor", RegistryValue::Dword(0x00FF00));
+  SaveSettings(stored, Root, SettingsKey, Unusual(), grid);
+  EXPECT_EQ(stored.Get(Root, Tray, "GridColor"), RegistryValue::Dword(0x00FF00));
+}
+
 TEST(LoadSettings, AnyNonZeroNumberIsTrueAndNumbersAreSigned) {
   MemoryRegistry registry;
   registry.Set(Root, SettingsKey, "AutoRun", RegistryValue::Dword(0x80000000));

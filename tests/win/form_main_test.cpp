@@ -130,11 +130,15 @@ TEST_F(MainWindow, LockButtonGlyphsFollowTheLocksOnlyWhileShown) {
   const HBITMAP caps_glyph = form().btnCapsLock.Glyph();
   ASSERT_NE(caps_glyph, nullptr);
   // The lit glyph is a copy of the lit LED: same red pixel in the middle.
+  // Sampled at the LED's centre, at the glyph's size for the scale.
+  BITMAP glyph{};
+  ::GetObjectW(caps_glyph, sizeof glyph, &glyph);
+  const int centre = (glyph.bmWidth - 2) / 2;
   HDC dc = ::CreateCompatibleDC(nullptr);
   HGDIOBJ old = ::SelectObject(dc, caps_glyph);
-  const COLORREF lit = ::GetPixel(dc, 7, 7);
+  const COLORREF lit = ::GetPixel(dc, centre, centre);
   ::SelectObject(dc, form().btnScrollLock.Glyph());
-  const COLORREF unlit = ::GetPixel(dc, 7, 7);
+  const COLORREF unlit = ::GetPixel(dc, centre, centre);
   ::SelectObject(dc, old);
   ::DeleteDC(dc);
   EXPECT_GT(GetRValue(lit), 2 * GetGValue(lit));

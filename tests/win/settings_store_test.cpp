@@ -320,5 +320,80 @@ TEST(OneInstance, ADuplicateFindsTheOtherApplicationWindowAndPostsItTheHandOver)
   EXPECT_EQ(reinterpret_cast<HMODULE>(msg.lParam), ::GetModuleHandleW(nullptr));
 }
 
+
+// The taskbar's theme, as Windows keeps it for the user; the test leaves it absent.
+const wchar_t* const kPersonalize = L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
+
+class GridColorDefault : public StoredSettings {
+ protected:
+  void SetTheme(int light) {
+    if (light < 0)
+      ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kPersonalize, L"SystemUsesLightTheme");
+    else
+      PutDword(kPersonalize, L"SystemUsesLightTheme", static_cast<DWORD>(light));
+  }
+  void TearDown() override {
+    StoredSettings::TearDown();
+    SetTheme(-1);
+  }
+};
+
+TEST_F(GridColorDefault, FollowsTheTaskbarThemeAndShowsAsTheCustomEntry) {
+  const std::pair<int, COLORREF> cases[] = {{1, 0x383838}, {0, 0xD0D0D0}, {-1, 0xD0D0D0}};
+  for (const auto& [light, grid] : cases) {
+    SCOPED_TRACE(::testing::Message() << "SystemUsesLightTheme " << light);
+    SetTheme(light);
+    TfrmMain& form = Start();
+    EXPECT_EQ(form.cmbColorGrid.SelectedColor(), grid);
+    EXPECT_EQ(form.cmbColorGrid.CustomColor(), grid);
+    EXPECT_EQ(form.cmbColorGrid.ItemIndex(), 0) << "the custom entry holds the default";
+    EXPECT_FALSE(form.GridColorChosen());
+    Stop();
+  }
+}
+
+TEST_F(GridColorDefault, ADefaultIsNotWrittenSoItFollowsALaterThemeSwitch) {
+  SetTheme(1);
+  TfrmMain& first = Start();
+  first.cmbColor1.SetSelectedColor(0x00FF00);
+  first.SaveSettings();
+  EXPECT_EQ(GetDword(kTray, L"Color1"), 0x00FF00u) << "the rest of the record is written";
+  EXPECT_EQ(TypeOf(kTray, L"GridColor"), static_cast<DWORD>(REG_NONE));
+  // The theme switches while the program runs, and again before the next start.
+  SetTheme(0);
+  ::SendMessageW(first.Handle(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"ImmersiveColorSet"));
+  EXPECT_EQ(first.cmbColorGrid.SelectedColor(), 0xD0D0D0u);
+  EXPECT_FALSE(first.GridColorChosen());
+  Stop();
+  EXPECT_EQ(TypeOf(kTray, L"GridColor"), static_cast<DWORD>(REG_NONE)) << "nor at the end";
+  SetTheme(1);
+  TfrmMain& second = Start();
+  EXPECT_EQ(second.cmbColorGrid.SelectedColor(), 0x383838u);
+  EXPECT_EQ(second.cmbColor1.SelectedColor(), 0x00FF00u);
+}
+
+TEST_F(GridColorDefault, AStoredOrPickedColourIsTheUsersAndIsKept) {
+  SetTheme(1);
+  PutDword(kTray, L"GridColor", 0xD0D0D0);  // the old default, stored by an earlier version
+  TfrmMain& first = Start();
+  EXPECT_EQ(first.cmbColorGrid.SelectedColor(), 0xD0D0D0u) << "a stored colour wins over the theme";
+  EXPECT_TRUE(first.GridColorChosen());
+  ::SendMessageW(first.Handle(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"ImmersiveColorSet"));
+  EXPECT_EQ(first.cmbColorGrid.SelectedColor(), 0xD0D0D0u) << "and does not follow a switch";
+  first.SaveSettings();
+  EXPECT_EQ(GetDword(kTray, L"GridColor"), 0xD0D0D0u);
+  Stop();
+
+  ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kTray, L"GridColor");
+  TfrmMain& second = Start();
+  ASSERT_FALSE(second.GridColorChosen());
+  // Picked in the list, even the default itself, it is the user's.
+  second.cmbColorGrid.SetSelectedColor(0x000000);
+  second.cmbColorGrid.SetSelectedColor(0x383838);
+  EXPECT_TRUE(second.GridColorChosen());
+  second.SaveSettings();
+  EXPECT_EQ(GetDword(kTray, L"GridColor"), 0x383838u);
+}
+
 }  // namespace
 }  // namespace lumitrax

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/form_main.h"
+#include "core/icon_composer.h"
 #include "framework/application.h"
 #include "test_support.h"
 
@@ -37,6 +38,7 @@ RECT PlaceIn96(HWND control) {
 TEST_F(SettingsWindow, EveryControlOfTheDescriptionIsInPlaceWithItsCaptionAndTag) {
   const auto description = form().FormDescription();
   ASSERT_EQ(description.size(), 47u);
+  const int growth96 = ::MulDiv(form().InfoTextGrowth(), 96, static_cast<int>(::GetDpiForWindow(form().Handle())));
   for (const auto& row : description) {
     SCOPED_TRACE(::testing::Message() << "control " << std::string(row.name, row.name + wcslen(row.name)));
     const HWND window = row.control.Handle();
@@ -44,13 +46,26 @@ TEST_F(SettingsWindow, EveryControlOfTheDescriptionIsInPlaceWithItsCaptionAndTag
     EXPECT_EQ(row.control.Name, row.name);
     EXPECT_EQ(row.control.Tag, row.tag);
     const RECT place = PlaceIn96(window);
-    EXPECT_NEAR(place.left, row.left, 1);
-    EXPECT_NEAR(place.top, row.top, 1);
-    // Drop-down lists size themselves; labels may widen to their text.
+    // What lies below the information text moves down by as much as the
+    // text needs beyond its designed room at this scale.
+    const bool below_info = &row.control.Parent() == &form() && row.top >= 64;
+    EXPECT_NEAR(place.top, row.top + (below_info ? growth96 : 0), 1);
+    // Labels may widen to their text, the right-aligned ones to the left.
+    auto* label = dynamic_cast<TLabel*>(&row.control);
+    if (label && label->Alignment == TAlignment::Right) {
+      EXPECT_NEAR(place.right, row.left + row.width, 1);
+      EXPECT_LE(place.left, row.left + 1);
+    } else {
+      EXPECT_NEAR(place.left, row.left, 1);
+    }
+    // Drop-down lists size themselves; the information text may grow.
     if (!dynamic_cast<TComboBox*>(&row.control) && !dynamic_cast<TColorComboBox*>(&row.control) &&
         !dynamic_cast<TUpDownEdit*>(&row.control)) {
-      EXPECT_NEAR(place.bottom - place.top, row.height, 1);
-      if (dynamic_cast<TLabel*>(&row.control))
+      if (&row.control == &form().lbInfo)
+        EXPECT_GE(place.bottom - place.top, row.height - 1);
+      else
+        EXPECT_NEAR(place.bottom - place.top, row.height, 1);
+      if (label)
         EXPECT_GE(place.right - place.left, row.width - 1);
       else
         EXPECT_NEAR(place.right - place.left, row.width, 1);
@@ -114,7 +129,9 @@ COLORREF AllLitPixel(TfrmMain& form) {
   UniqueBitmap bitmap = form.TrayIndicator.imgsIcons.GetBitmap(core::IconAllLit);
   HDC dc = ::CreateCompatibleDC(nullptr);
   HGDIOBJ old = ::SelectObject(dc, bitmap.get());
-  const COLORREF pixel = ::GetPixel(dc, 2, 4);  // inside the first LED cell, marks on
+  // Inside the first LED cell, marks on, at the images' size.
+  const core::Rect cell = core::LayoutForSize(form.TrayIndicator.imgsIcons.Width()).LedRect(true, 0);
+  const COLORREF pixel = ::GetPixel(dc, cell.left + 1, (cell.top + cell.bottom) / 2);
   ::SelectObject(dc, old);
   ::DeleteDC(dc);
   return pixel;
@@ -164,17 +181,19 @@ TEST_F(SettingsWindow, LinkIsUnderlinedOnlyUnderTheMouse) {
   EXPECT_EQ(form().lbLink.FontColor(), RGB(0, 0, 255));
 }
 
-TEST_F(SettingsWindow, ClientAreaIs332By503At96DpiAndScalesWithTheDpi) {
+TEST_F(SettingsWindow, ClientAreaIs332By503At96DpiScalesWithTheDpiAndGrowsForTheInformationText) {
   const HWND window = form().Handle();
   const int dpi = static_cast<int>(::GetDpiForWindow(window));
   RECT client{};
   ::GetClientRect(window, &client);
   EXPECT_EQ(client.right, ::MulDiv(332, dpi, 96));
-  EXPECT_EQ(client.bottom, ::MulDiv(503, dpi, 96));
+  // Taller by what the information text needs beyond its designed room.
+  EXPECT_EQ(client.bottom, ::MulDiv(503, dpi, 96) + form().InfoTextGrowth());
+  EXPECT_LT(form().InfoTextGrowth(), ::MulDiv(30, dpi, 96)) << "at most a line or two more";
   // The controls keep their proportions: the lock buttons end where they should.
   const RECT scroll = PlaceIn96(form().btnScrollLock.Handle());
   EXPECT_NEAR(scroll.right, 319, 1);
-  EXPECT_NEAR(scroll.bottom, 461, 1);
+  EXPECT_NEAR(client.bottom - ::MulDiv(scroll.bottom, dpi, 96), ::MulDiv(503 - 461, dpi, 96), 2);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/form_main.h"
+#include "core/icon_composer.h"
 #include "framework/application.h"
 #include "indicator/lock_state.h"
 #include "test_support.h"
@@ -16,6 +17,12 @@ namespace {
 
 using testing::Pump;
 using testing::RunUntil;
+
+// The centre of slot 2's LED cell (marks on) at the size the images have now.
+POINT MiddleCellCentre(const TImageList& icons) {
+  const core::Rect cell = core::LayoutForSize(icons.Width()).LedRect(true, 1);
+  return {(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
+}
 
 class TrayIconTest : public ::testing::Test {
  protected:
@@ -87,7 +94,8 @@ TEST_F(TrayIconTest, CurrentImageLightsTheCapsLedWhileCapsLockIsOn) {
     HDC dc = ::CreateCompatibleDC(nullptr);
     UniqueBitmap bitmap = form().TrayIndicator.imgsIcons.GetBitmap(0);
     HGDIOBJ old = ::SelectObject(dc, bitmap.get());
-    const COLORREF pixel = ::GetPixel(dc, 8, 4);  // inside the middle cell, marks on
+    const POINT centre = MiddleCellCentre(form().TrayIndicator.imgsIcons);
+    const COLORREF pixel = ::GetPixel(dc, centre.x, centre.y);
     ::SelectObject(dc, old);
     ::DeleteDC(dc);
     return pixel == RGB(255, 0, 0);
@@ -147,7 +155,8 @@ TEST_F(TrayIconTest, ALockChangeDuringACompositionLeavesNoStaleIcon) {
   HDC dc = ::CreateCompatibleDC(nullptr);
   UniqueBitmap bitmap = form().TrayIndicator.imgsIcons.GetBitmap(0);
   HGDIOBJ old = ::SelectObject(dc, bitmap.get());
-  const bool lit = ::GetPixel(dc, 8, 4) == RGB(255, 0, 0);
+  const POINT centre = MiddleCellCentre(form().TrayIndicator.imgsIcons);
+  const bool lit = ::GetPixel(dc, centre.x, centre.y) == RGB(255, 0, 0);
   ::SelectObject(dc, old);
   ::DeleteDC(dc);
   EXPECT_EQ(lit, GetLockState(2)) << "the icon shows the state from before the change";
