@@ -3,7 +3,7 @@ enable_language(RC)
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 
 set(LUMITRAX_WIN_LIBS user32 gdi32 msimg32 comctl32 comdlg32 shell32 advapi32 version
-    wininet ole32 uuid psapi)
+    wininet ole32 uuid psapi wtsapi32)
 set(LUMITRAX_STATIC_LINK -static -static-libgcc -static-libstdc++)
 
 # Everything under src/ but the core and the program entry forms the Win32 layer.

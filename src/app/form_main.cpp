@@ -61,6 +61,7 @@ void TfrmMain::CreateWnd() {
   TForm::CreateWnd();
   // The hook always posts to the current handle, also after a re-creation.
   LockMonitor.KeyboardHook.SetTarget(Handle());
+  LockMonitor.WatchSession(Handle());
 }
 
 void TfrmMain::CreateComponents() {
@@ -323,6 +324,14 @@ LRESULT TfrmMain::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
       FWindowVisible = Visible();
       FCloseAllowed = true;
       return 1;
+    case WM_POWERBROADCAST:
+    case WM_WTSSESSION_CHANGE:
+      // Back from sleep, unlocked or reconnected: the locks are shown at once.
+      LockMonitor.SessionMessage(message, wparam);
+      return TForm::WndProc(message, wparam, lparam);
+    case WM_DESTROY:
+      LockMonitor.SessionNotification.Unregister();
+      return TForm::WndProc(message, wparam, lparam);
     case WM_ENDSESSION:
       // The session really ends: close now, so the settings are written.
       if (wparam) Close();
