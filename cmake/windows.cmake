@@ -104,3 +104,13 @@ add_executable(icon_handles_bench tests/bench/icon_handles.cpp)
 target_link_libraries(icon_handles_bench PRIVATE lumitrax_win lumitrax_site_roots)
 target_link_options(icon_handles_bench PRIVATE ${LUMITRAX_STATIC_LINK})
 set_target_properties(icon_handles_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
+# The soak: the real program driven from another process through a long day
+# (run by scripts/soak.sh; a benchmark, not a test).
+add_executable(soak_bench tests/bench/soak.cpp tests/e2e/e2e_support.cpp)
+add_dependencies(soak_bench Lumitrax)
+target_link_libraries(soak_bench PRIVATE lumitrax_winapi)
+target_include_directories(soak_bench PRIVATE tests/e2e)
+target_compile_options(soak_bench PRIVATE ${LUMITRAX_WARNINGS})
+target_link_options(soak_bench PRIVATE ${LUMITRAX_STATIC_LINK})
+set_target_properties(soak_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})

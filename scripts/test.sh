@@ -36,6 +36,13 @@ for dpi in 120 144 192; do
   about_reports="$about_reports win_tests_about_${dpi}dpi"
 done
 
+# A short soak of the real program (figures for reading, not judged): it
+# fails only when the program stops answering or cannot be started.
+echo "== A short soak of the program under Wine"
+scripts/soak.sh --no-build --short 2>&1 | tee build/logs/soak-short.log
+soak_status=${PIPESTATUS[0]}
+[ "$soak_status" -eq 0 ] || status=1
+
 # One closing line over both runs: the native tests from ctest's summary, the
 # Windows tests from the GoogleTest reports of each test program.
 passed=0
@@ -65,6 +72,7 @@ for program in win_tests e2e_tests win_tests_144dpi $about_reports; do
   passed=$((passed + t - f - e - d))
   failed=$((failed + f + e))
 done
+[ "$soak_status" -eq 0 ] || { echo "the short soak failed: the program stopped answering"; failed=$((failed + 1)); }
 echo
 echo "$passed passed, $failed failed"
 exit $status
