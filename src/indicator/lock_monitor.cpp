@@ -32,6 +32,7 @@ TLockMonitor::TLockMonitor() {
   tmrSwitchGuard.OnTimer = [this](TComponent&) { tmrSwitchGuardTimer(); };
   tmrHookRenewal.OnTimer = [this](TComponent&) {
     if (FTarget) InstallHook(FTarget);
+    SessionNotification.Retry();
   };
 }
 

@@ -17,11 +17,15 @@ class TSessionNotification {
   // Asks for the session changes of this session for the window; a request
   // for another window is withdrawn first.
   void Register(HWND window);
+  // Asks again when the last request failed (early in a logon the session
+  // service may not answer yet).
+  void Retry();
   void Unregister() noexcept;
   // The window that receives the changes, or null.
   HWND Window() const noexcept { return window_; }
 
  private:
+  HWND wanted_ = nullptr;
   HWND window_ = nullptr;
 };
 
