@@ -72,7 +72,7 @@ for program in win_tests e2e_tests win_tests_144dpi $about_reports; do
   passed=$((passed + t - f - e - d))
   failed=$((failed + f + e))
 done
-[ "$soak_status" -eq 0 ] || { echo "the short soak failed: the program stopped answering"; failed=$((failed + 1)); }
+[ "$soak_status" -eq 0 ] || { echo "the short soak failed: the program did not start or stopped answering (build/logs/soak-short.log)"; failed=$((failed + 1)); }
 echo
 echo "$passed passed, $failed failed"
 exit $status
