@@ -318,12 +318,6 @@ void TfrmMain::OnMessage(MSG& msg, bool& handled) {
 
 LRESULT TfrmMain::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_QUERYENDSESSION:
-      // Windows may end the session at once: no question, no ping from now on.
-      UsagePing.SessionEnding = true;
-      FWindowVisible = Visible();
-      FCloseAllowed = true;
-      return 1;
     case WM_POWERBROADCAST:
     case WM_WTSSESSION_CHANGE:
       // Back from sleep, unlocked or reconnected: the locks are shown at once.
@@ -332,6 +326,12 @@ LRESULT TfrmMain::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_DESTROY:
       LockMonitor.SessionNotification.Unregister();
       return TForm::WndProc(message, wparam, lparam);
+    case WM_QUERYENDSESSION:
+      // Windows may end the session at once: no question, no ping from now on.
+      UsagePing.SessionEnding = true;
+      FWindowVisible = Visible();
+      FCloseAllowed = true;
+      return 1;
     case WM_ENDSESSION:
       // The session really ends: close now, so the settings are written.
       if (wparam) Close();
