@@ -3,7 +3,7 @@ enable_language(RC)
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 
 set(LUMITRAX_WIN_LIBS user32 gdi32 msimg32 comctl32 comdlg32 shell32 advapi32 version
-    wininet ole32 uuid psapi shcore)
+    wininet ole32 uuid psapi shcore wtsapi32)
 set(LUMITRAX_STATIC_LINK -static -static-libgcc -static-libstdc++)
 
 # Everything under src/ but the core and the program entry forms the Win32 layer.
@@ -124,3 +124,13 @@ target_link_libraries(docs_pictures PRIVATE lumitrax_winapi)
 target_compile_options(docs_pictures PRIVATE ${LUMITRAX_WARNINGS})
 target_link_options(docs_pictures PRIVATE ${LUMITRAX_STATIC_LINK} -municode)
 set_target_properties(docs_pictures PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
+# The soak: the real program driven from another process through a long day
+# (run by scripts/soak.sh; a benchmark, not a test).
+add_executable(soak_bench tests/bench/soak.cpp tests/e2e/e2e_support.cpp)
+add_dependencies(soak_bench Lumitrax)
+target_link_libraries(soak_bench PRIVATE lumitrax_winapi)
+target_include_directories(soak_bench PRIVATE tests/e2e)
+target_compile_options(soak_bench PRIVATE ${LUMITRAX_WARNINGS})
+target_link_options(soak_bench PRIVATE ${LUMITRAX_STATIC_LINK})
+set_target_properties(soak_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})

@@ -59,6 +59,13 @@ for dpi in 120 144 192; do
     "The tray icon, the settings window and the display"
 done
 
+# A short soak of the real program (figures for reading, not judged): it
+# fails only when the program stops answering or cannot be started.
+echo "== A short soak of the program under Wine"
+scripts/soak.sh --no-build --short 2>&1 | tee build/logs/soak-short.log
+soak_status=${PIPESTATUS[0]}
+[ "$soak_status" -eq 0 ] || status=1
+
 # One closing line over both runs: the native tests from ctest's summary, the
 # Windows tests from the GoogleTest reports of each test program.
 passed=0
@@ -88,6 +95,7 @@ for program in win_tests e2e_tests $scaled_reports; do
   passed=$((passed + t - f - e - d))
   failed=$((failed + f + e))
 done
+[ "$soak_status" -eq 0 ] || { echo "the short soak failed: the program did not start or stopped answering (build/logs/soak-short.log)"; failed=$((failed + 1)); }
 
 # --- Release files: scripts/package.sh, the installer under Wine, signing ---
 echo "== Release files: package, install, upgrade, uninstall, sign"

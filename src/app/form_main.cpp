@@ -63,6 +63,7 @@ void TfrmMain::CreateWnd() {
   TForm::CreateWnd();
   // The hook always posts to the current handle, also after a re-creation.
   LockMonitor.KeyboardHook.SetTarget(Handle());
+  LockMonitor.WatchSession(Handle());
 }
 
 void TfrmMain::CreateComponents() {
@@ -350,6 +351,14 @@ void TfrmMain::DpiChanged(UINT dpi, const RECT& suggested) {
 
 LRESULT TfrmMain::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
+    case WM_POWERBROADCAST:
+    case WM_WTSSESSION_CHANGE:
+      // Back from sleep, unlocked or reconnected: the locks are shown at once.
+      LockMonitor.SessionMessage(message, wparam);
+      return TForm::WndProc(message, wparam, lparam);
+    case WM_DESTROY:
+      LockMonitor.SessionNotification.Unregister();
+      return TForm::WndProc(message, wparam, lparam);
     case WM_QUERYENDSESSION:
       // Windows may end the session at once: no question, no ping from now on.
       UsagePing.SessionEnding = true;

@@ -8,6 +8,16 @@
 namespace lumitrax {
 namespace {
 
+// Messages that say the user is back while the keyboard went unseen: the
+// machine woke up, the session was unlocked, or a remote or console
+// connection took it over again.
+bool UserIsBack(UINT message, WPARAM wparam) {
+  if (message == WM_POWERBROADCAST) return wparam == PBT_APMRESUMEAUTOMATIC || wparam == PBT_APMRESUMESUSPEND;
+  if (message == WM_WTSSESSION_CHANGE)
+    return wparam == WTS_SESSION_UNLOCK || wparam == WTS_REMOTE_CONNECT || wparam == WTS_CONSOLE_CONNECT;
+  return false;
+}
+
 std::array<bool, 3> ReadLockStates() {
   return {GetLockState(core::LockKind::Num), GetLockState(core::LockKind::Caps),
           GetLockState(core::LockKind::Scroll)};
@@ -22,12 +32,35 @@ TLockMonitor::TLockMonitor() {
   tmrSwitchGuard.OnTimer = [this](TComponent&) { tmrSwitchGuardTimer(); };
   tmrHookRenewal.OnTimer = [this](TComponent&) {
     if (FTarget) InstallHook(FTarget);
+    SessionNotification.Retry();
   };
 }
 
 void TLockMonitor::InstallHook(HWND target) {
   FTarget = target;
   KeyboardHook.Install(target);
+}
+
+void TLockMonitor::WatchSession(HWND window) { SessionNotification.Register(window); }
+
+bool TLockMonitor::SessionMessage(UINT message, WPARAM wparam) {
+  if (!UserIsBack(message, wparam)) return false;
+  Resynchronise();
+  return true;
+}
+
+void TLockMonitor::Resynchronise() {
+  ++FResynchroniseCount;
+  // Windows may have dropped the hook while the machine slept or the session
+  // was elsewhere; a new one sees the next key at once.
+  if (FTarget) InstallHook(FTarget);
+  // Inside an update (its message processing delivered this message) the
+  // update runs again as soon as the current one has finished.
+  if (FUpdating) {
+    tmrSwitched.SetEnabled(true);
+    return;
+  }
+  UpdateLockStates();
 }
 
 void TLockMonitor::LockKeyPressed() { tmrSwitched.SetEnabled(true); }

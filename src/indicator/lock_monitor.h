@@ -9,6 +9,7 @@
 
 #include "framework/timer.h"
 #include "indicator/keyboard_hook.h"
+#include "indicator/session_notification.h"
 
 namespace lumitrax {
 
@@ -23,6 +24,8 @@ class TLockMonitor {
   // Puts back a hook that Windows dropped silently.
   TTimer tmrHookRenewal{60000, true};
   TKeyboardHook KeyboardHook;
+  // Unlock and reconnect messages for the hook's window.
+  TSessionNotification SessionNotification;
 
   // Asked on every change: whether it beeps.
   std::function<bool()> BeepOnSwitch;
@@ -31,6 +34,14 @@ class TLockMonitor {
 
   // The window the hook posts WM_LOCKKEY to; the hook is installed anew.
   void InstallHook(HWND target);
+  // The window that receives the session changes (asked again for a new handle).
+  void WatchSession(HWND window);
+  // A message of the main window: on a resume from sleep, an unlocked session
+  // or a remote or console reconnect, Resynchronise. True when it did.
+  bool SessionMessage(UINT message, WPARAM wparam);
+  // The user is back after a time in which the program could not see the
+  // keyboard: the locks are read at once and the hook is installed anew.
+  void Resynchronise();
   void LockKeyPressed();
   void tmrSwitchedTimer();
   void tmrSwitchGuardTimer();
@@ -42,6 +53,7 @@ class TLockMonitor {
 
   int BeepCount() const noexcept { return FBeepCount; }
   int LockUpdateCount() const noexcept { return FLockUpdateCount; }
+  int ResynchroniseCount() const noexcept { return FResynchroniseCount; }
   const std::array<bool, 3>& LockStates() const noexcept { return FLockStates; }
 
  private:
@@ -50,6 +62,7 @@ class TLockMonitor {
   std::array<bool, 3> FLockStates{};
   int FBeepCount = 0;
   int FLockUpdateCount = 0;
+  int FResynchroniseCount = 0;
 };
 
 }  // namespace lumitrax
