@@ -318,17 +318,47 @@ void TfrmMain::OnMessage(MSG& msg, bool& handled) {
 LRESULT TfrmMain::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_QUERYENDSESSION:
-      // Windows may end the session at once: no question, no ping from now on.
-      UsagePing.SessionEnding = true;
-      FWindowVisible = Visible();
-      FCloseAllowed = true;
+      // Windows may end the session at once: no question, no ping, no error box from now on.
+      BeginSessionEnd();
       return 1;
     case WM_ENDSESSION:
-      // The session really ends: close now, so the settings are written.
-      if (wparam) Close();
+      if (wparam)
+        EndSession();
+      else
+        SessionEndCancelled();
       return 0;
     default:
       return TForm::WndProc(message, wparam, lparam);
+  }
+}
+
+void TfrmMain::BeginSessionEnd() {
+  if (!UsagePing.SessionEnding) FCloseAllowedBeforeSessionEnd = FCloseAllowed;
+  UsagePing.SessionEnding = true;
+  Application().SetSessionEnding(true);
+  FWindowVisible = Visible();
+  FCloseAllowed = true;
+}
+
+void TfrmMain::SessionEndCancelled() {
+  // Another program refused the end: closing asks again and pings go out.
+  if (!UsagePing.SessionEnding) return;
+  UsagePing.SessionEnding = false;
+  Application().SetSessionEnding(false);
+  FCloseAllowed = FCloseAllowedBeforeSessionEnd;
+}
+
+void TfrmMain::EndSession() {
+  // The session really ends (also when no query came first). Closing writes
+  // the settings, so changes made since the window was last hidden are kept.
+  // Nothing may wait for the user now: an error on the way out goes to the
+  // debugger's output, and the program ends all the same.
+  if (!UsagePing.SessionEnding) BeginSessionEnd();
+  try {
+    Close();
+  } catch (const std::exception& error) {
+    Application().HandleException(error);
+    if (Application().MainForm == this) Application().Terminate();
   }
 }
 

@@ -149,9 +149,12 @@ class TfrmMain : public TForm, public TOsdHost {
   void CreateComponents(), CreateControls(), BindControls(), CreateSystemMenuItems();
   void UseWindowsVersionDefaults(), chbAutoRunClick(), AskToClose();
   void ShowDialogOnce(bool& showing, const std::function<void()>& show);
+  // The end of the Windows session: asked, cancelled by another program, or done.
+  void BeginSessionEnd(), SessionEndCancelled(), EndSession();
 
   bool FSettingsPending = true, FFirstShow = true, FStartupPending = true;
   bool FWindowVisible = false, FCloseAllowed = false, FCloseAsking = false;
+  bool FCloseAllowedBeforeSessionEnd = false;
   HKEY FRegRoot = nullptr;
   std::wstring FRegKey;
 };
