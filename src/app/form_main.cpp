@@ -9,7 +9,6 @@
 #include "framework/text.h"
 #include "framework/version_info.h"
 #include "indicator/lock_state.h"
-#include "web/open_url.h"
 
 namespace lumitrax {
 
@@ -247,7 +246,7 @@ TAboutHost TfrmMain::AboutHost() {
 
 void TfrmMain::OnLinkClick(TComponent& sender) {
   const int tag = static_cast<int>(sender.Tag);
-  OpenURL(core::LinkAddress(tag, core::DefaultLinkRoots(), TUsagePing::ProgramVersion()));
+  OpenLinkAddress(core::LinkAddress(tag, core::DefaultLinkRoots(), TUsagePing::ProgramVersion()));
   SendPing(L"openlink", Widen(core::LinkPingExtra(tag)));
 }
 

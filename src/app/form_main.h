@@ -23,6 +23,7 @@
 #include "settings/system_menu.h"
 #include "settings/up_down_edit.h"
 #include "web/form_about.h"
+#include "web/open_url.h"
 #include "web/usage_ping.h"
 
 namespace lumitrax {
@@ -125,6 +126,8 @@ class TfrmMain : public TForm, public TOsdHost {
   void ComposeTrayIcons(), UpdateOsd(), UpdateLockButtons(), UpdateSwitchMenuChecks(), AdoptCustomColors();
   bool SendPing(const std::wstring& action, const std::wstring& extra = L"", bool force = false);
   void OnLinkClick(TComponent& sender);
+  // Where a link click sends its address: the default web browser.
+  std::function<void(const std::string& address)> OpenLinkAddress = OpenURL;
 
   bool AboutShowing = false;
   bool StartupPending() const noexcept { return FStartupPending; }
