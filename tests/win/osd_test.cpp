@@ -14,6 +14,7 @@
 #include "indicator/lock_state.h"
 #include "osd/form_osd.h"
 #include "test_support.h"
+#include "web/form_about.h"
 
 namespace lumitrax {
 namespace {
@@ -469,6 +470,143 @@ TEST_F(Osd, BringToTopmostPutsItAboveOtherTopmostWindowsAlsoOnASecondStart) {
   EXPECT_TRUE(RunUntil([&] { return form().Visible(); }, 2000));
   EXPECT_EQ(TopVisibleWindow(), osd_window());
   ::DestroyWindow(other);
+}
+
+// Clicks an arrow of a spin edit as the mouse does.
+void ClickArrow(TUpDownEdit& edit, bool up) {
+  RECT rect{};
+  ::GetClientRect(edit.UpDownHandle(), &rect);
+  const LPARAM at = MAKELPARAM(rect.right / 2, up ? 2 : rect.bottom - 3);
+  ::SendMessageW(edit.UpDownHandle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+  ::SendMessageW(edit.UpDownHandle(), WM_LBUTTONUP, 0, at);
+}
+
+void Type(TUpDownEdit& edit, const std::wstring& keys) {
+  ::SendMessageW(edit.Handle(), EM_SETSEL, 0, -1);
+  for (wchar_t key : keys) ::SendMessageW(edit.Handle(), WM_CHAR, key, 1);
+}
+
+TEST_F(Osd, OpacitySizeAndHideDelayChangedThroughTheControlsAfterStartUpReachTheDisplay) {
+  ASSERT_TRUE(RunUntil([&] { return !form().StartupPending(); }, 3000));
+  Switch(VK_CAPITAL, 2, true);
+  ASSERT_EQ(LayeredAlpha(osd_window()), 204);
+
+  ClickArrow(form().edOsdOpacity, true);
+  EXPECT_TRUE(RunUntil([&] { return LayeredAlpha(osd_window()) == 207; }, 2000)) << "81 %";
+  Type(form().edOsdOpacity, L"150");
+  EXPECT_EQ(form().edOsdOpacity.Text(), L"100");
+  EXPECT_TRUE(RunUntil([&] { return LayeredAlpha(osd_window()) == 255; }, 2000));
+
+  // The size list, stepped with the keyboard as a user does: the next size up.
+  const LONG normal = Bounds(osd_window()).bottom - Bounds(osd_window()).top;
+  ::SendMessageW(form().cmbOsdSize.Handle(), WM_KEYDOWN, VK_DOWN, 1);
+  ::SendMessageW(form().cmbOsdSize.Handle(), WM_KEYUP, VK_DOWN, 0xC0000001);
+  EXPECT_EQ(form().cmbOsdSize.ItemIndex(), 4);
+  EXPECT_TRUE(RunUntil([&] { return Bounds(osd_window()).bottom - Bounds(osd_window()).top > normal; }, 2000));
+
+  // "Hide after" ticked (it counts from the next refresh), then one second
+  // more with the arrow, then typed: the countdown follows each change.
+  ::SendMessageW(form().chbOsdHideAfter.Handle(), BM_CLICK, 0, 0);
+  ASSERT_TRUE(form().chbOsdHideAfter.Checked());
+  ClickArrow(form().edOsdHideAfter, true);
+  EXPECT_TRUE(RunUntil([&] { return osd().tmrHideAfter.Interval() == 4000u; }, 2000));
+  EXPECT_TRUE(osd().tmrHideAfter.Enabled());
+  Type(form().edOsdHideAfter, L"20");
+  EXPECT_TRUE(RunUntil([&] { return osd().tmrHideAfter.Interval() == 20000u; }, 2000));
+  EXPECT_TRUE(osd().tmrHideAfter.Enabled());
+}
+
+// Whether `upper` is above `lower` in the z-order of top-level windows.
+bool Above(HWND upper, HWND lower) {
+  for (HWND window = ::GetTopWindow(nullptr); window; window = ::GetWindow(window, GW_HWNDNEXT)) {
+    if (window == upper) return true;
+    if (window == lower) return false;
+  }
+  return false;
+}
+
+// While the user works with the program (settings window, tray menu, a
+// dialog), the display's own timer neither raises it nor moves it.
+TEST_F(Osd, StaysWhereItIsWhileTheSettingsWindowTheTrayMenuOrADialogIsOpen) {
+  Switch(VK_CAPITAL, 2, true);
+  const HWND window = osd_window();
+  const HWND other = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"STATIC", L"other", WS_POPUP | WS_VISIBLE,
+                                       0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+  int ticks = 0;
+  TNotifyEvent tick = osd().tmrVisible.OnTimer;
+  osd().tmrVisible.OnTimer = [&](TComponent& sender) {
+    ++ticks;
+    tick(sender);
+  };
+  const RECT work = WorkAreaOf(window);
+  // Half out of the work area, under another topmost window; then two ticks.
+  struct Seen {
+    bool moved = true, raised = true;
+  };
+  const auto watch = [&] {
+    ::SetWindowPos(window, nullptr, work.right - 10, work.bottom - 10, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(other, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    const int start = ticks;
+    Seen seen;
+    if (!RunUntil([&] { return ticks >= start + 2; }, 4000)) return seen;
+    seen.moved = Bounds(window).left != work.right - 10;
+    seen.raised = Above(window, other);
+    return seen;
+  };
+
+  ShowSettings();
+  const Seen settings = watch();
+  HideSettings();
+  ASSERT_TRUE(osd().Visible());
+
+  Seen menu;
+  bool menu_checked = false;
+  // The watch runs a message loop of its own, in which the timer ticks again.
+  bool busy = false;
+  TimerAction in_menu(50, [&] {
+    if (busy || !form().pmPopup.PopupShowing()) return false;
+    busy = true;
+    menu = watch();
+    menu_checked = true;
+    ::EndMenu();
+    return true;
+  });
+  form().PopupTrayMenu(form().Handle(), POINT{10, 10});
+  in_menu.Stop();
+  busy = false;
+
+  Seen dialog;
+  bool dialog_checked = false;
+  TimerAction in_dialog(50, [&] {
+    TfrmAbout* about = OpenAboutDialog();
+    if (busy || !about || !about->Visible()) return false;
+    busy = true;
+    dialog = watch();
+    dialog_checked = true;
+    ::PostMessageW(about->Handle(), WM_CLOSE, 0, 0);
+    return true;
+  });
+  form().actAboutExecute();
+  in_dialog.Stop();
+
+  // Nothing of the program open: the next ticks bring it back and up.
+  const Seen alone = watch();
+  ::DestroyWindow(other);
+
+  EXPECT_FALSE(settings.moved);
+  EXPECT_FALSE(settings.raised);
+  ASSERT_TRUE(menu_checked);
+  EXPECT_FALSE(menu.moved);
+  EXPECT_FALSE(menu.raised);
+  ASSERT_TRUE(dialog_checked);
+  EXPECT_FALSE(dialog.moved);
+  EXPECT_FALSE(dialog.raised);
+  EXPECT_TRUE(alone.moved);
+  EXPECT_TRUE(alone.raised);
+  const RECT now = Bounds(window);
+  EXPECT_LE(now.right, work.right);
+  EXPECT_LE(now.bottom, work.bottom);
 }
 
 TEST(OsdLayeredWindows, FromWindows2000OnAndOnUnknownSystems) {
