@@ -58,6 +58,26 @@ TEST_F(SessionEnd, ALogOffCancelledByAnotherProgramLeavesTheClosingModeAndPingsG
   EXPECT_EQ(server.RequestLines()[0].rfind("GET /ping/openlink/", 0), 0u);
 }
 
+TEST_F(SessionEnd, TheEndClosesWithoutAStopPingWhileAPingCouldGoOut) {
+  TestHttpServer server(TestHttpServer::Mode::Ok);
+  InitPingNotify(core::PingBaseUrl(server.Root()));
+  form().UsagePing.StartPingPending = false;
+  // A ping goes out now: the gates are open before the end.
+  ASSERT_TRUE(form().SendPing(L"about"));
+  ASSERT_TRUE(RunUntil([&] { return server.RequestLines().size() == 1; }, 3000));
+  form().UsagePing.LastPingTime = 0;
+
+  ASSERT_EQ(Query(), 1);
+  End(true);
+  EXPECT_FALSE(form().Visible()) << "the window was not closed";
+  // The only request that may still arrive is a stop; an "about" sent now is
+  // the last one either way, so its arrival shows nothing came before it.
+  form().UsagePing.SessionEnding = false;
+  ASSERT_TRUE(form().SendPing(L"about", L"", true));
+  ASSERT_TRUE(RunUntil([&] { return server.RequestLines().size() >= 2; }, 3000));
+  EXPECT_EQ(server.RequestLines()[1].rfind("GET /ping/about/", 0), 0u) << "a stop ping went out at the session end";
+}
+
 TEST_F(SessionEnd, AFailingSaveShowsNothingWhileTheSessionEnds) {
   testing::RefusedSettingsKey refused;
   // Closing to the tray reports the failing save: the store really refuses.
