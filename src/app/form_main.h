@@ -156,8 +156,9 @@ class TfrmMain : public TForm, public TOsdHost {
   void BeginSessionEnd(), SessionEndCancelled(), EndSession();
 
   bool FSettingsPending = true, FFirstShow = true, FStartupPending = true;
-  bool FWindowVisible = false, FCloseAllowed = false, FCloseAsking = false;
+  // Whether a close was allowed before Windows asked to end the session.
   bool FCloseAllowedBeforeSessionEnd = false;
+  bool FWindowVisible = false, FCloseAllowed = false, FCloseAsking = false;
   HKEY FRegRoot = nullptr;
   std::wstring FRegKey;
 };

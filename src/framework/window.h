@@ -92,11 +92,11 @@ class TWindow : public TComponent {
   static LRESULT CALLBACK StaticWndProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   static WNDPROC RegisterClassFor(const TCreateParams& params);
 
-  HWND handle_ = nullptr;
-  WNDPROC base_proc_ = ::DefWindowProcW;
   // Entries of withdrawn components are null while the destructor tells the others.
   std::vector<TComponent*> free_notifies_;
   bool destroying_ = false;
+  HWND handle_ = nullptr;
+  WNDPROC base_proc_ = ::DefWindowProcW;
 };
 
 // Notifications a parent receives for a child (WM_COMMAND, WM_NOTIFY,
