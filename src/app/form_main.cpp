@@ -9,6 +9,7 @@
 #include "framework/text.h"
 #include "framework/version_info.h"
 #include "indicator/lock_state.h"
+#include "web/open_url.h"
 
 namespace lumitrax {
 
