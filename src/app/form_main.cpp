@@ -250,7 +250,7 @@ TAboutHost TfrmMain::AboutHost() {
 
 void TfrmMain::OnLinkClick(TComponent& sender) {
   const int tag = static_cast<int>(sender.Tag);
-  OpenURL(core::LinkAddress(tag, core::DefaultLinkRoots(), TUsagePing::ProgramVersion()));
+  OpenLinkAddress(core::LinkAddress(tag, core::DefaultLinkRoots(), TUsagePing::ProgramVersion()));
   SendPing(L"openlink", Widen(core::LinkPingExtra(tag)));
 }
 
@@ -360,14 +360,14 @@ LRESULT TfrmMain::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
       LockMonitor.SessionNotification.Unregister();
       return TForm::WndProc(message, wparam, lparam);
     case WM_QUERYENDSESSION:
-      // Windows may end the session at once: no question, no ping from now on.
-      UsagePing.SessionEnding = true;
-      FWindowVisible = Visible();
-      FCloseAllowed = true;
+      // Windows may end the session at once: no question, no ping, no error box from now on.
+      BeginSessionEnd();
       return 1;
     case WM_ENDSESSION:
-      // The session really ends: close now, so the settings are written.
-      if (wparam) Close();
+      if (wparam)
+        EndSession();
+      else
+        SessionEndCancelled();
       return 0;
     case WM_SETTINGCHANGE:
       // "ImmersiveColorSet": the light or dark theme was switched.
@@ -376,6 +376,36 @@ LRESULT TfrmMain::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
       return TForm::WndProc(message, wparam, lparam);
     default:
       return TForm::WndProc(message, wparam, lparam);
+  }
+}
+
+void TfrmMain::BeginSessionEnd() {
+  if (!UsagePing.SessionEnding) FCloseAllowedBeforeSessionEnd = FCloseAllowed;
+  UsagePing.SessionEnding = true;
+  Application().SetSessionEnding(true);
+  FWindowVisible = Visible();
+  FCloseAllowed = true;
+}
+
+void TfrmMain::SessionEndCancelled() {
+  // Another program refused the end: closing asks again and pings go out.
+  if (!UsagePing.SessionEnding) return;
+  UsagePing.SessionEnding = false;
+  Application().SetSessionEnding(false);
+  FCloseAllowed = FCloseAllowedBeforeSessionEnd;
+}
+
+void TfrmMain::EndSession() {
+  // The session really ends (also when no query came first). Closing writes
+  // the settings, so changes made since the window was last hidden are kept.
+  // Nothing may wait for the user now: an error on the way out goes to the
+  // debugger's output, and the program ends all the same.
+  if (!UsagePing.SessionEnding) BeginSessionEnd();
+  try {
+    Close();
+  } catch (const std::exception& error) {
+    Application().HandleException(error);
+    if (Application().MainForm == this) Application().Terminate();
   }
 }
 

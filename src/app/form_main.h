@@ -23,6 +23,7 @@
 #include "settings/system_menu.h"
 #include "settings/up_down_edit.h"
 #include "web/form_about.h"
+#include "web/open_url.h"
 #include "web/usage_ping.h"
 
 namespace lumitrax {
@@ -125,6 +126,8 @@ class TfrmMain : public TForm, public TOsdHost {
   void ComposeTrayIcons(), UpdateOsd(), UpdateLockButtons(), UpdateSwitchMenuChecks(), AdoptCustomColors();
   bool SendPing(const std::wstring& action, const std::wstring& extra = L"", bool force = false);
   void OnLinkClick(TComponent& sender);
+  // Where a link click sends its address: the default web browser.
+  std::function<void(const std::string& address)> OpenLinkAddress = OpenURL;
 
   // How far the controls below the information text moved down, in pixels,
   // because the text needs more lines at this scale and with these fonts.
@@ -165,8 +168,12 @@ class TfrmMain : public TForm, public TOsdHost {
   HBITMAP LedGlyph(bool on);
   void UseWindowsVersionDefaults(), chbAutoRunClick(), AskToClose();
   void ShowDialogOnce(bool& showing, const std::function<void()>& show);
+  // The end of the Windows session: asked, cancelled by another program, or done.
+  void BeginSessionEnd(), SessionEndCancelled(), EndSession();
 
   bool FSettingsPending = true, FFirstShow = true, FStartupPending = true;
+  // Whether a close was allowed before Windows asked to end the session.
+  bool FCloseAllowedBeforeSessionEnd = false;
   bool FWindowVisible = false, FCloseAllowed = false, FCloseAsking = false;
   int FInfoTextGrowth = 0;
   int FLedGlyphSize = 0;

@@ -160,6 +160,10 @@ void TApplication::ModalLoop(const std::function<bool()>& done) {
 void TApplication::Terminate() { ::PostQuitMessage(0); }
 
 void TApplication::HandleException(const std::exception& error) {
+  if (session_ending_) {
+    ::OutputDebugStringW((title_ + L": " + Widen(error.what()) + L"\n").c_str());
+    return;
+  }
   if (OnException) {
     OnException(error);
     return;

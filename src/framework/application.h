@@ -60,6 +60,11 @@ class TApplication : public TWindow {
   void Terminate();
   bool Terminated() const noexcept { return terminated_; }
 
+  // While Windows ends the session nothing may wait for the user: errors go
+  // to the debugger's output instead of the error box (or OnException).
+  bool SessionEnding() const noexcept { return session_ending_; }
+  void SetSessionEnding(bool ending) noexcept { session_ending_ = ending; }
+
   // The default error box: shows the message text; the program runs on.
   void HandleException(const std::exception& error);
   void ShowException(const std::exception& error);
@@ -75,6 +80,7 @@ class TApplication : public TWindow {
   HICON icon_ = nullptr;
   bool owns_icon_ = false;
   bool terminated_ = false;
+  bool session_ending_ = false;
   std::set<std::string> errors_showing_;
 };
 

@@ -1,8 +1,10 @@
 #include "framework/window.h"
 
+#include <algorithm>
 #include <map>
 #include <stdexcept>
 #include <unordered_map>
+#include <utility>
 
 #include "framework/application.h"
 #include "framework/boundary.h"
@@ -44,7 +46,30 @@ std::unordered_map<HWND, TWindow*>& LiveWindows() {
 
 TWindow::TWindow() { LiveWindows(); }
 
-TWindow::~TWindow() { DestroyHandle(); }
+TWindow::~TWindow() {
+  // Those who asked are told first, while the window still stands; one told
+  // may withdraw others (or itself), which leaves their entries null.
+  destroying_ = true;
+  for (size_t i = 0; i < free_notifies_.size(); ++i) {
+    TComponent* const component = std::exchange(free_notifies_[i], nullptr);
+    if (component) component->Notification(*this);
+  }
+  DestroyHandle();
+}
+
+void TWindow::FreeNotification(TComponent& component) {
+  if (destroying_) return;
+  if (std::find(free_notifies_.begin(), free_notifies_.end(), &component) == free_notifies_.end())
+    free_notifies_.push_back(&component);
+}
+
+void TWindow::RemoveFreeNotification(TComponent& component) noexcept {
+  if (destroying_) {
+    std::replace(free_notifies_.begin(), free_notifies_.end(), &component, static_cast<TComponent*>(nullptr));
+    return;
+  }
+  std::erase(free_notifies_, &component);
+}
 
 HWND TWindow::Handle() {
   if (!handle_) CreateWnd();

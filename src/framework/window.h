@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace lumitrax {
 
@@ -21,6 +22,10 @@ class TComponent {
 
   std::wstring Name;
   intptr_t Tag = 0;
+
+  // Tells this component that another one is going away (one it asked to be
+  // told of, see TWindow::FreeNotification).
+  virtual void Notification(TComponent& /*component*/) {}
 };
 
 using TNotifyEvent = std::function<void(TComponent& sender)>;
@@ -51,6 +56,12 @@ class TWindow : public TComponent {
 
   // The object behind a window created by this framework, or null.
   static TWindow* FromHandle(HWND window) noexcept;
+
+  // Asks this window's object to call component.Notification(*this) when it is
+  // destroyed, while it and its window are still whole; a component that goes
+  // first withdraws with RemoveFreeNotification. Asking twice asks once.
+  void FreeNotification(TComponent& component);
+  void RemoveFreeNotification(TComponent& component) noexcept;
 
   // Sends a message to this window's procedure chain (subclassers included).
   LRESULT Perform(UINT message, WPARAM wparam = 0, LPARAM lparam = 0);
@@ -88,6 +99,9 @@ class TWindow : public TComponent {
   static LRESULT CALLBACK StaticWndProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   static WNDPROC RegisterClassFor(const TCreateParams& params);
 
+  // Entries of withdrawn components are null while the destructor tells the others.
+  std::vector<TComponent*> free_notifies_;
+  bool destroying_ = false;
   HWND handle_ = nullptr;
   WNDPROC base_proc_ = ::DefWindowProcW;
   UINT dpi_ = 0;

@@ -156,6 +156,7 @@ TCustomWndProcHook::TCustomWndProcHook(TComponent* owner) : FOwner(owner) {
 
 TCustomWndProcHook::~TCustomWndProcHook() {
   for (CallFrame* frame = FCalls; frame; frame = frame->outer) frame->alive = false;
+  if (FNotifier) FNotifier->RemoveFreeNotification(*this);
   TCustomWndProcHook::Unhook();
   auto& list = HookListOwner();
   std::erase(list->Items, this);
@@ -211,6 +212,14 @@ void TCustomWndProcHook::SetWinControl(TWindow* value) {
   const bool was_active = FActive;
   SetActive(false);
   FWinControl = value;
+  // A control the hook's owner does not own may go first: it tells the hook.
+  if (FNotifier) FNotifier->RemoveFreeNotification(*this);
+  FNotifier = nullptr;
+  TWindow* const target = GetWinControl();
+  if (target && target != FOwner) {
+    target->FreeNotification(*this);
+    FNotifier = target;
+  }
   if (was_active) SetActive(true);
   if (OnChangeWinControl) OnChangeWinControl(*this);
 }

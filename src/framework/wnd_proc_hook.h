@@ -70,7 +70,8 @@ class TCustomWndProcHook : public TComponent {
 
   // Tells the hook that a component is going away: the hooked control (the
   // hook then follows its owner again) or the hook itself (it leaves its chain).
-  virtual void Notification(TComponent& component);
+  // A hooked control other than the owner tells the hook itself when it is freed.
+  void Notification(TComponent& component) override;
 
   TNotifyEvent OnChangeHandle;
   TNotifyEvent OnChangeWinControl;
@@ -103,6 +104,8 @@ class TCustomWndProcHook : public TComponent {
   bool FLoading = false;
   HWND FHandle = nullptr;
   TWindow* FWinControl = nullptr;
+  // The control that promised to tell this hook of its end.
+  TWindow* FNotifier = nullptr;
   WNDPROC FOldWndProc = nullptr;
   WNDPROC FNewWndProc = nullptr;
   // The window whose chain this hook is in; null when it is in none.

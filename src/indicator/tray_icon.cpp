@@ -47,12 +47,24 @@ TTrayIcon::TTrayIcon(TWindow& owner) : owner_(&owner) {
 }
 
 TTrayIcon::~TTrayIcon() {
+  // Only the icon leaves the notification area. No event and no restoring of
+  // a window hidden to the tray: the owner may be half destroyed by now (the
+  // main window destroys its parts before itself).
   try {
-    SetVisible(false);
+    if (visible_) RenewRegistration(false);
   } catch (const std::exception&) {
     // The icon goes with the process anyway.
   }
+  visible_ = false;
   if (image_list_) image_list_->UnregisterChanges(*this);
+}
+
+void TTrayIcon::RenewRegistration(bool add_again) {
+  flags_ &= ~static_cast<UINT>(NIF_ICON);
+  DeleteFromTray();
+  if (!add_again) return;
+  flags_ |= NIF_ICON;
+  InsertToTray();
 }
 
 void TTrayIcon::CreateParams(TCreateParams& params) {
@@ -289,11 +301,12 @@ LRESULT TTrayIcon::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
   }
   if (message == WM_QUERYENDSESSION) return 1;
   if (message == TaskbarCreatedMessage()) {
-    // The taskbar was re-created: the icon comes back with the same image and tip.
-    if (visible_) {
-      HideIcon();
-      ShowIcon();
-    }
+    // The taskbar was re-created: the icon comes back with the same image and
+    // tip. Only the registration is renewed, not hidden and shown the ordinary
+    // way: hiding restores a window minimised to the tray, and a restarting
+    // taskbar is no request of the user to see the settings window. A delete
+    // the new taskbar refuses (it never knew the icon) changes nothing.
+    if (visible_) RenewRegistration(true);
   }
   if (message == TaskbarCreatedMessage() || message == WM_SETTINGCHANGE || message == WM_DPICHANGED ||
       message == WM_DISPLAYCHANGE) {

@@ -99,6 +99,9 @@ class TTrayIcon : public TWindow, private TImageListListener {
   void ReloadIcon();
   bool InsertToTray();
   bool DeleteFromTray();
+  // Deletes the icon from the notification area and, when asked, adds it
+  // again; raises no event and restores no window.
+  void RenewRegistration(bool add_again);
 
   TWindow* owner_;
   bool visible_ = false;

@@ -1,5 +1,7 @@
 #include "osd/form_osd.h"
 
+#include <commctrl.h>
+
 #include <optional>
 #include <utility>
 
@@ -18,6 +20,7 @@ namespace {
 constexpr UINT WM_OSDRELEASE = WM_APP + 0x0D5;
 
 constexpr const wchar_t* kDesignCaption = L"Scroll Lock OFF";
+constexpr const wchar_t* kHint = L"Click to move";
 constexpr int kBodyMargin = 1;
 constexpr UINT kTextFormat = DT_LEFT | DT_NOPREFIX | DT_EXPANDTABS | DT_NOCLIP;
 
@@ -70,6 +73,9 @@ TfrmOsd::TfrmOsd(TOsdHost& host, std::unique_ptr<core::RegistryStore> registry)
   WndProcHook.OnMessageBefore = [this](TCustomWndProcHook&, THookMessage& msg, bool&) {
     WndProcHookMessageBefore(msg);
   };
+  WndProcHook.OnMessageAfter = [this](TCustomWndProcHook&, THookMessage& msg, bool&) {
+    WndProcHookMessageAfter(msg);
+  };
   FormCreate();
   WndProcHook.SetActive(true);
 }
@@ -112,6 +118,43 @@ void TfrmOsd::FormCreate() {
   FRegKey = core::SubkeyPath(Narrow(FHost.SettingsKey()), "OSD");
   LoadBounds();
   FitToText();
+  CreateHint();
+}
+
+void TfrmOsd::CreateHint() {
+  // The tip is told of the mouse's moves by hand, not by subclassing the
+  // window: it hears nothing while a drag runs, so it cannot disturb the
+  // system's move loop. Always shown, as the display is never active.
+  FHint = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
+                            ::GetModuleHandleW(nullptr), nullptr);
+  if (!FHint) return;
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.uFlags = TTF_IDISHWND;
+  tool.hwnd = Handle();
+  tool.uId = reinterpret_cast<UINT_PTR>(Handle());
+  tool.lpszText = const_cast<wchar_t*>(kHint);
+  ::SendMessageW(FHint, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void TfrmOsd::RelayToHint(const THookMessage& msg) {
+  if (!FHint || FDragging) return;
+  MSG relayed{};
+  relayed.hwnd = Handle();
+  relayed.message = msg.Msg;
+  relayed.wParam = msg.WParam;
+  relayed.lParam = msg.LParam;
+  relayed.time = static_cast<DWORD>(::GetMessageTime());
+  ::GetCursorPos(&relayed.pt);
+  ::SendMessageW(FHint, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+}
+
+void TfrmOsd::SuspendHint(bool suspend) {
+  FDragging = suspend;
+  if (!FHint) return;
+  // Deactivating also hides a tip that shows.
+  ::SendMessageW(FHint, TTM_ACTIVATE, !suspend, 0);
 }
 
 bool TfrmOsd::Display(bool AShow, int AOpacity, int ASize, core::Color ABodyColor, core::Color ATextColor,
@@ -215,6 +258,7 @@ void TfrmOsd::FormShow() {
 }
 
 void TfrmOsd::FormHide() {
+  if (FHint) ::SendMessageW(FHint, TTM_POP, 0, 0);
   tmrVisible.SetEnabled(false);
   tmrHideAfter.SetEnabled(false);
   SaveBounds();
@@ -243,6 +287,9 @@ void TfrmOsd::SaveBounds() {
 }
 
 void TfrmOsd::WndProcHookMessageBefore(THookMessage& msg) {
+  if (msg.Msg == WM_MOUSEMOVE) RelayToHint(msg);
+  // The tip goes before a press can start the drag.
+  if (msg.Msg == WM_LBUTTONDOWN) SuspendHint(true);
   if (msg.Msg != WM_LBUTTONDOWN && msg.Msg != WM_LBUTTONUP) return;
   core::OsdMouseButton(FPress, msg.Msg == WM_LBUTTONDOWN, Position());
   // A press on the display brings the program's open window along.
@@ -250,6 +297,11 @@ void TfrmOsd::WndProcHookMessageBefore(THookMessage& msg) {
   const HWND popup = ::GetLastActivePopup(app);
   if (popup && popup != app && popup != Handle() && ::IsWindowVisible(popup) && ::IsWindowEnabled(popup))
     ::SetForegroundWindow(popup);
+}
+
+void TfrmOsd::WndProcHookMessageAfter(const THookMessage& msg) {
+  // The press has been handled: the drag it started is over.
+  if (msg.Msg == WM_LBUTTONDOWN) SuspendHint(false);
 }
 
 LRESULT TfrmOsd::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {

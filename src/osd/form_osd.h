@@ -74,6 +74,9 @@ class TfrmOsd : public TForm {
   core::Color TextColor() const noexcept { return FTextColor; }
   const core::OsdPressState& PressState() const noexcept { return FPress; }
   bool Fading() const noexcept { return FFading; }
+  // The "Click to move" tip, shown when the mouse rests on the display; never
+  // during a drag.
+  HWND HintWindow() const noexcept { return FHint; }
 
   // The display is to go while its fade runs further down the stack: the fade
   // stops at its next step and frees the window once it has returned.
@@ -98,6 +101,10 @@ class TfrmOsd : public TForm {
   void LoadBounds();
   void SaveBounds();
   void WndProcHookMessageBefore(THookMessage& msg);
+  void WndProcHookMessageAfter(const THookMessage& msg);
+  void CreateHint();
+  void RelayToHint(const THookMessage& msg);
+  void SuspendHint(bool suspend);
 
   void SetAlpha(uint8_t alpha);
   void SetFontSize(int size);
@@ -122,6 +129,10 @@ class TfrmOsd : public TForm {
   uint8_t FAlpha = 255;
   bool FLayered = false;
   bool FFading = false;
+  // The tip window (owned by the display's window, which destroys it) and
+  // whether a press, and so a drag, is running.
+  HWND FHint = nullptr;
+  bool FDragging = false;
   std::unique_ptr<TfrmOsd> FReleased;
 };
 

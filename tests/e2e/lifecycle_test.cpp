@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "e2e_support.h"
+#include "user_registry.h"
 
 namespace lumitrax::e2e {
 namespace {
@@ -58,6 +59,47 @@ TEST(Lifecycle, SessionEndIsAnsweredAtOnceAndTheNextCloseEndsTheProgram) {
   DWORD exit_code = 99;
   EXPECT_TRUE(program.WaitForExit(10000, &exit_code));
   EXPECT_EQ(exit_code, 0u);
+}
+
+// Windows asks, then ends the session, as it does at a log-off.
+void EndTheSession(HWND main) {
+  DWORD_PTR answer = 0;
+  ASSERT_TRUE(::SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000, &answer));
+  EXPECT_EQ(answer, 1u);
+  // A box shown inside the handler would hold this call until the time-out.
+  EXPECT_TRUE(::SendMessageTimeoutW(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000, &answer))
+      << "the session end waited for something";
+}
+
+TEST(Lifecycle, SessionEndWritesTheSettingsShowsNothingAndTheProcessEnds) {
+  using lumitrax::testing::kKey;
+  using lumitrax::testing::TypeOf;
+  Program program;
+  const HWND main = program.FindWindow(L"TfrmMain", L"Lumitrax", kTimeout);
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(main) != FALSE; }, kTimeout));
+  ASSERT_EQ(TypeOf(kKey, L"Visible"), static_cast<DWORD>(REG_NONE)) << "a first start writes no settings";
+
+  EndTheSession(main);
+  DWORD exit_code = 99;
+  EXPECT_TRUE(program.WaitForExit(10000, &exit_code)) << "the process is still there";
+  EXPECT_EQ(exit_code, 0u);
+  // Written at the end: the window was open, so it opens again at the next start.
+  EXPECT_EQ(TypeOf(kKey, L"Visible"), static_cast<DWORD>(REG_DWORD));
+  EXPECT_EQ(TypeOf(kKey, L"Bounds"), static_cast<DWORD>(REG_SZ));
+}
+
+TEST(Lifecycle, AFailingSaveAtSessionEndShowsNoBoxAndTheProcessStillEnds) {
+  lumitrax::testing::RefusedSettingsKey refused;
+  Program program;
+  const HWND main = program.FindWindow(L"TfrmMain", L"Lumitrax", kTimeout);
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(main) != FALSE; }, kTimeout));
+
+  EndTheSession(main);
+  const bool ended = program.WaitForExit(10000);
+  EXPECT_EQ(program.FindWindow(L"#32770", nullptr, 0), nullptr) << "an error box waits for the user";
+  EXPECT_TRUE(ended) << "the process is still there";
 }
 
 }  // namespace

@@ -11,6 +11,8 @@
 #include "indicator/keyboard_hook.h"
 #include "indicator/lock_state.h"
 #include "test_support.h"
+#include "user_registry.h"
+#include "web/form_about.h"
 
 namespace lumitrax {
 namespace {
@@ -217,32 +219,113 @@ TEST_F(MainWindow, SessionEndIsAllowedAtOnceAndTheNextCloseEndsTheProgram) {
   EXPECT_TRUE(form().CloseQuery()) << "a close request after the query must end the program";
 }
 
-// The full road of "Close" answered "&Yes", in a child process of its own:
-// the process must end through its message loop.
-void CloseWithYesAndRun() {
-  TfrmMain form;
-  Application().MainForm = &form;
-  TTimer timer(50, false);
-  ConfirmationAnswer seen;
-  // "&Yes" is not the default: move the focus to it first, then press Enter.
+// A second start hands over to this instance with WM_ACTIVATEINSTANCE; true
+// once the hand-over has passed the main window's message filter.
+bool HandOver() {
+  bool seen = false;
+  auto filter = Application().OnMessage;
+  Application().OnMessage = [&](MSG& msg, bool& handled) {
+    filter(msg, handled);
+    if (msg.message == WM_ACTIVATEINSTANCE) seen = true;
+  };
+  ::PostMessageW(Application().Handle(), WM_ACTIVATEINSTANCE, 0, 0);
+  const bool done = RunUntil([&] { return seen; }, 2000);
+  Application().OnMessage = filter;
+  return done;
+}
+
+TEST_F(MainWindow, ASecondStartWhileTheCloseQuestionIsOpenShowsNoSettingsAndKeepsTheQuestionInFront) {
+  form().Hide();
+  bool handed_over = false, settings_shown = true;
+  HWND question = nullptr, front = nullptr;
+  TTimer timer(50);
   timer.OnTimer = [&](TComponent&) {
     const HWND dialog = ActiveMessageDialog();
     if (!dialog || !::IsWindowVisible(dialog)) return;
     timer.SetEnabled(false);
-    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(100, BN_CLICKED), 0);
+    question = dialog;
+    handed_over = HandOver();
+    settings_shown = form().Visible();
+    front = ::GetForegroundWindow();
+    ::PostMessageW(dialog, WM_KEYDOWN, VK_ESCAPE, 0);
+    ::PostMessageW(dialog, WM_KEYUP, VK_ESCAPE, 0xC0000000);
   };
-  timer.SetEnabled(true);
-  TTimer ask(100);
-  ask.OnTimer = [&](TComponent&) {
-    ask.SetEnabled(false);
-    form.actCloseExecute();
-  };
-  Application().Run();
-  Application().MainForm = nullptr;
-  std::exit(form.CloseAllowed() ? 0 : 3);
+  form().actCloseExecute();
+  ASSERT_TRUE(handed_over);
+  EXPECT_FALSE(settings_shown);
+  EXPECT_EQ(front, question);
+  EXPECT_FALSE(form().CloseAllowed());
+  EXPECT_FALSE(form().Visible());
+  // With the question answered, the next start shows the window again.
+  ASSERT_TRUE(HandOver());
+  EXPECT_TRUE(form().Visible());
 }
 
-TEST(MainWindowDeathTest, CloseAnsweredYesEndsTheProgram) {
+TEST_F(MainWindow, ASecondStartWhileTheAboutDialogIsOpenShowsNoSettingsAndKeepsTheDialogInFront) {
+  form().Hide();
+  bool handed_over = false, settings_shown = true, same_dialog = false;
+  HWND front = nullptr, about_window = nullptr;
+  TTimer timer(50);
+  timer.OnTimer = [&](TComponent&) {
+    TfrmAbout* about = OpenAboutDialog();
+    if (!about || !about->Visible()) return;
+    timer.SetEnabled(false);
+    about_window = about->Handle();
+    handed_over = HandOver();
+    settings_shown = form().Visible();
+    front = ::GetForegroundWindow();
+    same_dialog = OpenAboutDialog() == about && about->Visible();
+    ::PostMessageW(about->Handle(), WM_CLOSE, 0, 0);
+  };
+  form().actAboutExecute();
+  ASSERT_TRUE(handed_over);
+  EXPECT_FALSE(settings_shown);
+  EXPECT_TRUE(same_dialog);
+  EXPECT_EQ(front, about_window);
+}
+
+// Asks whether the tray icon is still registered at the last moment its
+// window stands: told by the icon's object just before the window goes.
+struct IconAtTheEnd : TComponent {
+  NOTIFYICONDATAW icon{};
+  bool registered = true;
+  void Notification(TComponent&) override { registered = ::Shell_NotifyIconW(NIM_MODIFY, &icon) != FALSE; }
+};
+
+// The full road of "Close" answered "&Yes", in a child process of its own:
+// the process must end through its message loop.
+void CloseWithYesAndRun() {
+  IconAtTheEnd at_the_end;
+  {
+    TfrmMain form;
+    Application().MainForm = &form;
+    TTimer timer(50, false);
+    timer.OnTimer = [&](TComponent&) {
+      const HWND dialog = ActiveMessageDialog();
+      if (!dialog || !::IsWindowVisible(dialog)) return;
+      timer.SetEnabled(false);
+      ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(100, BN_CLICKED), 0);  // "&Yes"
+    };
+    timer.SetEnabled(true);
+    TTimer ask(100);
+    ask.OnTimer = [&](TComponent&) {
+      ask.SetEnabled(false);
+      form.actCloseExecute();
+    };
+    Application().Run();
+    Application().MainForm = nullptr;
+    if (!form.CloseAllowed()) std::exit(3);
+    // The settings are written: the window was open, so it opens at the next start.
+    if (testing::TypeOf(testing::kKey, L"Visible") != REG_DWORD || testing::TypeOf(testing::kKey, L"Bounds") != REG_SZ)
+      std::exit(4);
+    at_the_end.icon = form.TrayIndicator.TrayIcon.IconData();
+    if (!::Shell_NotifyIconW(NIM_MODIFY, &at_the_end.icon)) std::exit(5);  // still there while the program stands
+    form.TrayIndicator.TrayIcon.FreeNotification(at_the_end);
+  }
+  std::exit(at_the_end.registered ? 6 : 0);
+}
+
+TEST(MainWindowDeathTest, CloseAnsweredYesWritesTheSettingsRemovesTheIconAndEndsTheProgram) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(CloseWithYesAndRun(), ::testing::ExitedWithCode(0), "");
 }

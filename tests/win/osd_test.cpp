@@ -2,6 +2,8 @@
 // shows for the settings and locks, its styles and opacity, the countdown and
 // fade, the stored position, the mouse, and its life with the group's check box.
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <memory>
@@ -14,6 +16,7 @@
 #include "indicator/lock_state.h"
 #include "osd/form_osd.h"
 #include "test_support.h"
+#include "web/form_about.h"
 
 namespace lumitrax {
 namespace {
@@ -459,6 +462,69 @@ TEST_F(Osd, DraggingMovesItPostponesHidingAndTheNewPlaceIsStored) {
                                              L",");
 }
 
+TEST_F(Osd, TheClickToMoveHintShowsWhenTheMouseRestsAndHidesForADragItDoesNotDisturb) {
+  Switch(VK_CAPITAL, 2, true);
+  const HWND window = osd_window();
+  const HWND hint = osd().HintWindow();
+  ASSERT_NE(hint, nullptr);
+  wchar_t text[64] = {};
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.hwnd = window;
+  tool.uId = reinterpret_cast<UINT_PTR>(window);
+  tool.lpszText = text;
+  ::SendMessageW(hint, TTM_GETTEXTW, 64, reinterpret_cast<LPARAM>(&tool));
+  EXPECT_STREQ(text, L"Click to move");
+
+  ::SetWindowPos(window, nullptr, 300, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const RECT start = Bounds(window);
+  const int screen_w = ::GetSystemMetrics(SM_CXSCREEN), screen_h = ::GetSystemMetrics(SM_CYSCREEN);
+  const auto at = [&](int x, int y, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = ::MulDiv(x, 65535, screen_w - 1);
+    input.mi.dy = ::MulDiv(y, 65535, screen_h - 1);
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    return input;
+  };
+  // The mouse comes to rest on the display: the hint shows.
+  INPUT rest[] = {at(start.left + 3, start.top + 3, 0), at(start.left + 5, start.top + 5, 0)};
+  ASSERT_EQ(::SendInput(2, rest, sizeof(INPUT)), 2u);
+  ASSERT_TRUE(RunUntil([&] { return ::IsWindowVisible(hint) != FALSE; }, 5000)) << "no hint on a resting mouse";
+
+  // A press hides it, and it stays away while the drag runs (the moves and
+  // the release come from a timer that ticks inside the system's move loop).
+  std::vector<INPUT> steps = {at(start.left + 40, start.top + 30, 0), at(start.left + 90, start.top + 50, 0),
+                              at(start.left + 91, start.top + 51, 0), at(start.left + 90, start.top + 50, 0),
+                              at(start.left + 90, start.top + 50, MOUSEEVENTF_LEFTUP)};
+  INPUT press = at(start.left + 5, start.top + 5, MOUSEEVENTF_LEFTDOWN);
+  ASSERT_EQ(::SendInput(1, &press, sizeof(INPUT)), 1u);
+  int shown_during_drag = 0, ticks = 0;
+  TimerAction feeder(50, [&] {
+    ++ticks;
+    if (::IsWindowVisible(hint)) ++shown_during_drag;
+    if (steps.empty()) return true;
+    ::SendInput(1, &steps.front(), sizeof(INPUT));
+    steps.erase(steps.begin());
+    return false;
+  });
+  EXPECT_TRUE(RunUntil(
+      [&] {
+        const RECT now = Bounds(window);
+        return now.left == start.left + 85 && now.top == start.top + 45;
+      },
+      3000))
+      << "the drag did not take the display along";
+  EXPECT_TRUE(RunUntil([&] { return steps.empty(); }, 3000));
+  EXPECT_GE(ticks, 5);
+  EXPECT_EQ(shown_during_drag, 0);
+
+  // Resting again after the drag, the hint comes back.
+  INPUT again[] = {at(start.left + 88, start.top + 48, 0), at(start.left + 89, start.top + 49, 0)};
+  ASSERT_EQ(::SendInput(2, again, sizeof(INPUT)), 2u);
+  EXPECT_TRUE(RunUntil([&] { return ::IsWindowVisible(hint) != FALSE; }, 5000));
+}
+
 TEST_F(Osd, BringToTopmostPutsItAboveOtherTopmostWindowsAlsoOnASecondStart) {
   Switch(VK_CAPITAL, 2, true);
   const HWND other = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"STATIC", L"other", WS_POPUP | WS_VISIBLE,
@@ -469,6 +535,164 @@ TEST_F(Osd, BringToTopmostPutsItAboveOtherTopmostWindowsAlsoOnASecondStart) {
   EXPECT_TRUE(RunUntil([&] { return form().Visible(); }, 2000));
   EXPECT_EQ(TopVisibleWindow(), osd_window());
   ::DestroyWindow(other);
+}
+
+// Clicks an arrow of a spin edit as the mouse does.
+void ClickArrow(TUpDownEdit& edit, bool up) {
+  RECT rect{};
+  ::GetClientRect(edit.UpDownHandle(), &rect);
+  const LPARAM at = MAKELPARAM(rect.right / 2, up ? 2 : rect.bottom - 3);
+  ::SendMessageW(edit.UpDownHandle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+  ::SendMessageW(edit.UpDownHandle(), WM_LBUTTONUP, 0, at);
+}
+
+void Type(TUpDownEdit& edit, const std::wstring& keys) {
+  ::SendMessageW(edit.Handle(), EM_SETSEL, 0, -1);
+  for (wchar_t key : keys) ::SendMessageW(edit.Handle(), WM_CHAR, key, 1);
+}
+
+TEST_F(Osd, OpacitySizeAndHideDelayChangedThroughTheControlsAfterStartUpReachTheDisplay) {
+  ASSERT_TRUE(RunUntil([&] { return !form().StartupPending(); }, 3000));
+  Switch(VK_CAPITAL, 2, true);
+  ASSERT_EQ(LayeredAlpha(osd_window()), 204);
+
+  ClickArrow(form().edOsdOpacity, true);
+  EXPECT_TRUE(RunUntil([&] { return LayeredAlpha(osd_window()) == 207; }, 2000)) << "81 %";
+  Type(form().edOsdOpacity, L"150");
+  EXPECT_EQ(form().edOsdOpacity.Text(), L"100");
+  EXPECT_TRUE(RunUntil([&] { return LayeredAlpha(osd_window()) == 255; }, 2000));
+
+  // The size list, stepped with the keyboard as a user does: the next size up.
+  const LONG normal = Bounds(osd_window()).bottom - Bounds(osd_window()).top;
+  ::SendMessageW(form().cmbOsdSize.Handle(), WM_KEYDOWN, VK_DOWN, 1);
+  ::SendMessageW(form().cmbOsdSize.Handle(), WM_KEYUP, VK_DOWN, 0xC0000001);
+  EXPECT_EQ(form().cmbOsdSize.ItemIndex(), 4);
+  EXPECT_TRUE(RunUntil([&] { return Bounds(osd_window()).bottom - Bounds(osd_window()).top > normal; }, 2000));
+
+  // "Hide after" ticked (it counts from the next refresh), then one second
+  // more with the arrow, then typed: the countdown follows each change.
+  ::SendMessageW(form().chbOsdHideAfter.Handle(), BM_CLICK, 0, 0);
+  ASSERT_TRUE(form().chbOsdHideAfter.Checked());
+  ClickArrow(form().edOsdHideAfter, true);
+  EXPECT_TRUE(RunUntil([&] { return osd().tmrHideAfter.Interval() == 4000u; }, 2000));
+  EXPECT_TRUE(osd().tmrHideAfter.Enabled());
+  Type(form().edOsdHideAfter, L"20");
+  EXPECT_TRUE(RunUntil([&] { return osd().tmrHideAfter.Interval() == 20000u; }, 2000));
+  EXPECT_TRUE(osd().tmrHideAfter.Enabled());
+}
+
+// Whether `upper` is above `lower` in the z-order of top-level windows.
+bool Above(HWND upper, HWND lower) {
+  for (HWND window = ::GetTopWindow(nullptr); window; window = ::GetWindow(window, GW_HWNDNEXT)) {
+    if (window == upper) return true;
+    if (window == lower) return false;
+  }
+  return false;
+}
+
+// While the user works with the program (settings window, tray menu, a
+// dialog), the display's own timer neither raises it nor moves it.
+TEST_F(Osd, StaysWhereItIsWhileTheSettingsWindowTheTrayMenuOrADialogIsOpen) {
+  Switch(VK_CAPITAL, 2, true);
+  const HWND window = osd_window();
+  const HWND other = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"STATIC", L"other", WS_POPUP | WS_VISIBLE,
+                                       0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+  int ticks = 0;
+  TNotifyEvent tick = osd().tmrVisible.OnTimer;
+  osd().tmrVisible.OnTimer = [&](TComponent& sender) {
+    ++ticks;
+    tick(sender);
+  };
+  const RECT work = WorkAreaOf(window);
+  // Half out of the work area, under another topmost window; then two ticks.
+  struct Seen {
+    bool moved = true, raised = true;
+  };
+  const auto watch = [&] {
+    ::SetWindowPos(window, nullptr, work.right - 10, work.bottom - 10, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(other, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    const int start = ticks;
+    Seen seen;
+    if (!RunUntil([&] { return ticks >= start + 2; }, 4000)) return seen;
+    seen.moved = Bounds(window).left != work.right - 10;
+    seen.raised = Above(window, other);
+    return seen;
+  };
+
+  ShowSettings();
+  const Seen settings = watch();
+  HideSettings();
+  ASSERT_TRUE(osd().Visible());
+
+  Seen menu;
+  bool menu_checked = false;
+  // The watch runs a message loop of its own, in which the timer ticks again.
+  bool busy = false;
+  TimerAction in_menu(50, [&] {
+    if (busy || !form().pmPopup.PopupShowing()) return false;
+    busy = true;
+    menu = watch();
+    menu_checked = true;
+    ::EndMenu();
+    return true;
+  });
+  form().PopupTrayMenu(form().Handle(), POINT{10, 10});
+  in_menu.Stop();
+  busy = false;
+
+  Seen dialog;
+  bool dialog_checked = false;
+  TimerAction in_dialog(50, [&] {
+    TfrmAbout* about = OpenAboutDialog();
+    if (busy || !about || !about->Visible()) return false;
+    busy = true;
+    dialog = watch();
+    dialog_checked = true;
+    ::PostMessageW(about->Handle(), WM_CLOSE, 0, 0);
+    return true;
+  });
+  form().actAboutExecute();
+  in_dialog.Stop();
+
+  // Nothing of the program open: the next ticks bring it back and up.
+  const Seen alone = watch();
+  ::DestroyWindow(other);
+
+  EXPECT_FALSE(settings.moved);
+  EXPECT_FALSE(settings.raised);
+  ASSERT_TRUE(menu_checked);
+  EXPECT_FALSE(menu.moved);
+  EXPECT_FALSE(menu.raised);
+  ASSERT_TRUE(dialog_checked);
+  EXPECT_FALSE(dialog.moved);
+  EXPECT_FALSE(dialog.raised);
+  EXPECT_TRUE(alone.moved);
+  EXPECT_TRUE(alone.raised);
+  const RECT now = Bounds(window);
+  EXPECT_LE(now.right, work.right);
+  EXPECT_LE(now.bottom, work.bottom);
+}
+
+// Not a test: the display with its hint under a resting mouse, held for a
+// screenshot of the Wine desktop (--gtest_also_run_disabled_tests, the bench's
+// --screenshot and --shot-after).
+TEST_F(Osd, DISABLED_HintShowingForAScreenshot) {
+  Switch(VK_CAPITAL, 2, true);
+  const RECT at = Bounds(osd_window());
+  // Kept up for the whole hold instead of the usual few seconds.
+  ::SendMessageW(osd().HintWindow(), TTM_SETDELAYTIME, TTDT_AUTOPOP, 30000);
+  const int screen_w = ::GetSystemMetrics(SM_CXSCREEN), screen_h = ::GetSystemMetrics(SM_CYSCREEN);
+  for (int step = 5; step <= 6; ++step) {
+    INPUT move{};
+    move.type = INPUT_MOUSE;
+    move.mi.dx = ::MulDiv(at.left + step, 65535, screen_w - 1);
+    move.mi.dy = ::MulDiv(at.top + step, 65535, screen_h - 1);
+    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    ::SendInput(1, &move, sizeof(INPUT));
+  }
+  RunUntil([&] { return ::IsWindowVisible(osd().HintWindow()) != FALSE; }, 5000);
+  Pump(20000);
 }
 
 TEST(OsdLayeredWindows, FromWindows2000OnAndOnUnknownSystems) {

@@ -63,6 +63,21 @@ TEST_F(TrayIconTest, DoubleClickOpensTheSettingsWindowAPlainClickDoesNot) {
   EXPECT_TRUE(form().Visible());
 }
 
+TEST_F(TrayIconTest, AClickWithAltHeldOpensTheSettingsWindow) {
+  form().Hide();
+  // The click reads the keyboard state of this thread at that moment.
+  BYTE keys[256] = {};
+  ASSERT_TRUE(::GetKeyboardState(keys));
+  const BYTE alt = keys[VK_MENU];
+  keys[VK_MENU] |= 0x80;
+  ::SetKeyboardState(keys);
+  Notify(WM_LBUTTONDOWN);
+  Notify(WM_LBUTTONUP);
+  keys[VK_MENU] = alt;
+  ::SetKeyboardState(keys);
+  EXPECT_TRUE(form().Visible());
+}
+
 TEST_F(TrayIconTest, RightClickOpensTheMenuWithCurrentCheckMarks) {
   bool was_showing = false;
   bool caps_checked = !GetLockState(2);
@@ -87,6 +102,52 @@ TEST_F(TrayIconTest, IconComesBackAfterTheTaskbarIsRecreated) {
   // The shell still knows the icon: modifying it succeeds.
   NOTIFYICONDATAW data = form().TrayIndicator.TrayIcon.IconData();
   EXPECT_TRUE(::Shell_NotifyIconW(NIM_MODIFY, &data));
+}
+
+// Minimised to the tray: the application window hid itself and the settings
+// window, and remembers to bring both back when the icon is hidden.
+void MinimiseToTheTray() { ::SendMessageW(Application().Handle(), WM_SIZE, SIZE_MINIMIZED, 0); }
+
+TEST_F(TrayIconTest, TheRecreatedTaskbarGetsTheIconBackWithoutShowingAHiddenSettingsWindow) {
+  Application().MainForm = &form();
+  MinimiseToTheTray();
+  ASSERT_FALSE(form().Visible());
+  ::SendMessageW(form().TrayIndicator.TrayIcon.Handle(), TTrayIcon::TaskbarCreatedMessage(), 0, 0);
+  const bool shown = form().Visible(), app_shown = ::IsWindowVisible(Application().Handle()) != FALSE;
+  Application().MainForm = nullptr;
+  Application().SetHidden(true);
+  EXPECT_FALSE(shown) << "a restarting taskbar opened the settings window";
+  EXPECT_FALSE(app_shown);
+  EXPECT_TRUE(form().TrayIndicator.TrayIcon.Visible());
+  NOTIFYICONDATAW data = form().TrayIndicator.TrayIcon.IconData();
+  EXPECT_TRUE(::Shell_NotifyIconW(NIM_MODIFY, &data)) << "the icon is registered again";
+}
+
+// A window of the program that counts how often it is shown.
+class ProbeForm : public TForm {
+ public:
+  ProbeForm() { OnShow = [this](TComponent&) { ++shows; }; }
+  int shows = 0;
+};
+
+TEST(TrayIconEnd, TheDestructorRemovesTheIconAndCallsNothingBack) {
+  ProbeForm owner;
+  Application().MainForm = &owner;
+  auto tray = std::make_unique<TTrayIcon>(owner);
+  int hides = 0;
+  tray->MinimizeToTray = true;
+  tray->OnHide = [&](TComponent&) { ++hides; };
+  tray->SetHint(L"probe");
+  tray->SetVisible(true);
+  ASSERT_TRUE(tray->Visible());
+  MinimiseToTheTray();
+  tray.reset();
+  const bool app_shown = ::IsWindowVisible(Application().Handle()) != FALSE;
+  Application().MainForm = nullptr;
+  Application().SetHidden(true);
+  EXPECT_EQ(hides, 0);
+  EXPECT_EQ(owner.shows, 0) << "the destructor showed its owner";
+  EXPECT_FALSE(app_shown);
 }
 
 TEST_F(TrayIconTest, CurrentImageLightsTheCapsLedWhileCapsLockIsOn) {

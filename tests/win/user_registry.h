@@ -42,4 +42,25 @@ inline std::wstring GetString(const wchar_t* key, const wchar_t* name) {
   return text;
 }
 
+// Makes every write of the program's settings fail for the scope: the maker's
+// key becomes volatile, and the registry refuses a lasting key under a
+// volatile one. Reading still works and finds nothing.
+class RefusedSettingsKey {
+ public:
+  RefusedSettingsKey() {
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kMaker);
+    HKEY key = nullptr;
+    EXPECT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, kMaker, 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                                &key, nullptr),
+              ERROR_SUCCESS);
+    if (key) ::RegCloseKey(key);
+  }
+  ~RefusedSettingsKey() { ::RegDeleteTreeW(HKEY_CURRENT_USER, kMaker); }
+  RefusedSettingsKey(const RefusedSettingsKey&) = delete;
+  RefusedSettingsKey& operator=(const RefusedSettingsKey&) = delete;
+
+ private:
+  static constexpr const wchar_t* kMaker = L"Software\\MOVRANIK";
+};
+
 }  // namespace lumitrax::testing

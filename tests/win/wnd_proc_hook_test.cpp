@@ -179,7 +179,9 @@ TEST(WndProcHookChain, HookFreedByItsOwnHandlerLetsTheMessageThrough) {
 
 TEST(WndProcHookTarget, ChangingHandleOrWinControlMovesTheHook) {
   Log log1, log2;
-  ProbeWindow first(log1), second(log2);
+  ProbeWindow first(log1);
+  auto second_owner = std::make_unique<ProbeWindow>(log2);
+  ProbeWindow& second = *second_owner;
   const HWND h1 = first.Handle(), h2 = second.Handle();
   const WNDPROC own1 = ProcOf(h1), own2 = ProcOf(h2);
   TWndProcHook hook(&first);
@@ -209,18 +211,44 @@ TEST(WndProcHookTarget, ChangingHandleOrWinControlMovesTheHook) {
   EXPECT_EQ(ProcOf(h1), own1);
   EXPECT_NE(ProcOf(h2), own2);
 
-  // The control going away: the hook follows its owner again.
-  hook.Notification(second);
+  // The control going away tells the hook, which follows its owner again;
+  // the control's window got its own procedure back before it went.
+  WNDPROC proc_of_second_at_its_end = nullptr;
+  hook.OnChangeWinControl = [&](TComponent&) {
+    ++control_changes;
+    if (::IsWindow(h2)) proc_of_second_at_its_end = ProcOf(h2);
+  };
+  second_owner.reset();
   EXPECT_EQ(hook.WinControl(), &first);
   EXPECT_EQ(control_changes, 2);
-  EXPECT_EQ(ProcOf(h2), own2);
+  EXPECT_EQ(proc_of_second_at_its_end, own2);
   EXPECT_NE(ProcOf(h1), own1);
+  EXPECT_EQ(Probe(h1, events), (Log{"<hook", ">hook"}));
 
   // Moving an inactive hook does not activate it.
   hook.SetActive(false);
-  hook.SetHandle(h2);
+  ProbeWindow third(log2);
+  const HWND h3 = third.Handle();
+  const WNDPROC own3 = ProcOf(h3);
+  hook.SetHandle(h3);
   EXPECT_FALSE(hook.Active());
-  EXPECT_EQ(ProcOf(h2), own2);
+  EXPECT_EQ(ProcOf(h3), own3);
+}
+
+TEST(WndProcHookTarget, AHookFreedBeforeItsControlIsNotToldAnything) {
+  Log log;
+  auto control = std::make_unique<ProbeWindow>(log);
+  const HWND window = control->Handle();
+  const WNDPROC own = ProcOf(window);
+  {
+    TWndProcHook hook;
+    hook.SetWinControl(control.get());
+    hook.SetActive(true);
+    EXPECT_NE(ProcOf(window), own);
+  }
+  EXPECT_EQ(ProcOf(window), own);
+  control.reset();  // would tell a freed hook if it had not withdrawn
+  EXPECT_FALSE(::IsWindow(window));
 }
 
 TEST(WndProcHookTarget, WindowDestroyedBeforeTheHooks) {
@@ -245,12 +273,15 @@ TEST(WndProcHookTarget, WindowDestroyedBeforeTheHooks) {
   const HWND fresh = window.Handle();
   EXPECT_EQ(Probe(fresh, log), Log{"window"});
 
-  // The hooked control freed entirely before the hook.
+  // The hooked control freed entirely before the hook: the hook forgets it
+  // and has nothing to follow (no owner).
   auto gone = std::make_unique<ProbeWindow>(log);
   TWndProcHook orphan;
   orphan.SetWinControl(gone.get());
   orphan.SetActive(true);
   gone.reset();
+  EXPECT_EQ(orphan.WinControl(), nullptr);
+  EXPECT_EQ(orphan.Handle(), nullptr);
   orphan.Notification(orphan);
   EXPECT_FALSE(orphan.Active());
 }
