@@ -104,3 +104,14 @@ add_executable(icon_handles_bench tests/bench/icon_handles.cpp)
 target_link_libraries(icon_handles_bench PRIVATE lumitrax_win lumitrax_site_roots)
 target_link_options(icon_handles_bench PRIVATE ${LUMITRAX_STATIC_LINK})
 set_target_properties(icon_handles_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
+# The outside measurements of scripts/benchmarks.sh: the bare program that is
+# their baseline, and the probe that acts on the running program.
+add_executable(bare_bench WIN32 tests/bench/bare.cpp)
+target_link_libraries(bare_bench PRIVATE lumitrax_winapi)
+target_link_options(bare_bench PRIVATE ${LUMITRAX_STATIC_LINK} -municode -s)
+add_executable(lumitrax_probe tests/bench/probe.cpp)
+target_link_libraries(lumitrax_probe PRIVATE lumitrax_winapi)
+target_compile_options(lumitrax_probe PRIVATE ${LUMITRAX_WARNINGS})
+target_link_options(lumitrax_probe PRIVATE ${LUMITRAX_STATIC_LINK} -municode)
+set_target_properties(bare_bench lumitrax_probe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})

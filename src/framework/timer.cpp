@@ -77,4 +77,13 @@ bool TTimer::Dispatch(UINT_PTR id) {
   return true;
 }
 
+std::vector<const TTimer*> TTimer::Running() {
+  std::vector<const TTimer*> running;
+  for (const TTimer* timer : LiveTimers())
+    if (timer->running_) running.push_back(timer);
+  return running;
+}
+
+HWND TTimer::Window() { return TimerWindow(); }
+
 }  // namespace lumitrax

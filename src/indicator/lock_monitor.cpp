@@ -11,8 +11,14 @@ namespace lumitrax {
 namespace {
 
 std::array<bool, 3> ReadLockStates() {
-  return {GetLockState(core::LockKind::Num), GetLockState(core::LockKind::Caps),
-          GetLockState(core::LockKind::Scroll)};
+  // The whole keyboard state in one read: the guard reads on every tick, and
+  // under Wine every single key read is a round trip to the server.
+  BYTE keys[256] = {};
+  if (!::GetKeyboardState(keys))
+    return {GetLockState(core::LockKind::Num), GetLockState(core::LockKind::Caps),
+            GetLockState(core::LockKind::Scroll)};
+  const auto on = [&](core::LockKind kind) { return (keys[core::LockVirtualKey(kind)] & 1) != 0; };
+  return {on(core::LockKind::Num), on(core::LockKind::Caps), on(core::LockKind::Scroll)};
 }
 
 }  // namespace
@@ -30,9 +36,10 @@ void TfrmMain::UpdateLockStates() {
     ~Reset() { flag = false; }
   } reset{FUpdating};
 
-  if (ReadLockStates() == FLockStates) return;
+  const std::array<bool, 3> states = ReadLockStates();
+  if (states == FLockStates) return;
   if (chbBeepOnSwitch.Checked()) Beep();
-  FLockStates = ReadLockStates();
+  FLockStates = states;
   ++FLockUpdateCount;
   ComposeTrayIcons();
   UpdateLockButtons();
