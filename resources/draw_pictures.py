@@ -2,9 +2,12 @@
 """Draws the program's pictures into the build's generated folder.
 
 lumitrax.ico: the application icon group "A" - a dark key cap carrying three lit
-LED cells - at 16, 24, 32, 48, 64, 96, 128 and 256 pixels, as 32-bit images with
-alpha and an AND mask. Every size is rendered from the same vector description
-with 4 x 4 supersampling, so the output is identical on every machine.
+LED cells - at 16, 24, 32, 48, 64, 96, 128 and 256 pixels. Up to 48 pixels the
+images are 32-bit bitmaps with alpha and an AND mask; the larger ones are stored
+as PNG (32-bit RGBA), which Windows Vista and later read inside an icon and
+which keeps them a fraction of the size. Every size is rendered from the same
+vector description with 4 x 4 supersampling, so the output is identical on
+every machine.
 
 led_on.bmp, led_off.bmp: the lock buttons' glyphs, 16 x 16 256-colour bitmaps of
 a round LED on the transparent colour 0xFF00FF (its lower-left pixel).
@@ -14,8 +17,11 @@ Usage: draw_pictures.py OUTPUT_DIR
 import os
 import struct
 import sys
+import zlib
 
 ICON_SIZES = (16, 24, 32, 48, 64, 96, 128, 256)
+# From this size up the images are stored as PNG.
+PNG_FROM_SIZE = 64
 SUPERSAMPLE = 4
 
 # The three LEDs of the emblem, as they look when lit (R, G, B).
@@ -114,8 +120,31 @@ def dib_image(size, rows):
     return header + xor + bytes(mask)
 
 
+def png_image(size, rows):
+    """A PNG file of the BGRA rows (top to bottom) as 8-bit RGBA, best compression."""
+    raw = bytearray()
+    for row in rows:
+        raw.append(0)  # no filter: the drawing's flat areas compress well as they are
+        for x in range(size):
+            b, g, r, a = row[x * 4:x * 4 + 4]
+            raw += bytes((r, g, b, a))
+
+    def chunk(kind, data):
+        return (struct.pack('>I', len(data)) + kind + data +
+                struct.pack('>I', zlib.crc32(kind + data) & 0xFFFFFFFF))
+
+    header = struct.pack('>IIBBBBB', size, size, 8, 6, 0, 0, 0)
+    return (b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', header) +
+            chunk(b'IDAT', zlib.compress(bytes(raw), 9)) + chunk(b'IEND', b''))
+
+
+def icon_image(size):
+    rows = render(size)
+    return png_image(size, rows) if size >= PNG_FROM_SIZE else dib_image(size, rows)
+
+
 def write_ico(path, sizes):
-    images = [(size, dib_image(size, render(size))) for size in sizes]
+    images = [(size, icon_image(size)) for size in sizes]
     out = bytearray(struct.pack('<HHH', 0, 1, len(images)))
     offset = 6 + 16 * len(images)
     for size, data in images:
