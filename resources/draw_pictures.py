@@ -2,7 +2,7 @@
 """Draws the program's pictures into the build's generated folder.
 
 lumitrax.ico: the application icon group "A" - a dark key cap carrying three lit
-LED cells - at 16, 24, 32, 48, 64, 96, 128 and 256 pixels. Up to 48 pixels the
+LED cells - at 16, 24, 32, 48, 64, 96, 128 and 256 pixels. Up to 32 pixels the
 images are 32-bit bitmaps with alpha and an AND mask; the larger ones are stored
 as PNG (32-bit RGBA), which Windows Vista and later read inside an icon and
 which keeps them a fraction of the size. Every size is rendered from the same
@@ -21,7 +21,7 @@ import zlib
 
 ICON_SIZES = (16, 24, 32, 48, 64, 96, 128, 256)
 # From this size up the images are stored as PNG.
-PNG_FROM_SIZE = 64
+PNG_FROM_SIZE = 48
 SUPERSAMPLE = 4
 
 # The three LEDs of the emblem, as they look when lit (R, G, B).
@@ -120,14 +120,45 @@ def dib_image(size, rows):
     return header + xor + bytes(mask)
 
 
+def png_filtered(previous, line, kind):
+    """One PNG filter (0 none, 1 sub, 2 up, 3 average, 4 Paeth) of a line of 4-byte pixels."""
+    out = bytearray(len(line))
+    for i, value in enumerate(line):
+        left = line[i - 4] if i >= 4 else 0
+        up = previous[i]
+        corner = previous[i - 4] if i >= 4 else 0
+        if kind == 0:
+            predictor = 0
+        elif kind == 1:
+            predictor = left
+        elif kind == 2:
+            predictor = up
+        elif kind == 3:
+            predictor = (left + up) // 2
+        else:
+            estimate = left + up - corner
+            pa, pb, pc = abs(estimate - left), abs(estimate - up), abs(estimate - corner)
+            predictor = left if pa <= pb and pa <= pc else (up if pb <= pc else corner)
+        out[i] = (value - predictor) & 0xFF
+    return out
+
+
 def png_image(size, rows):
-    """A PNG file of the BGRA rows (top to bottom) as 8-bit RGBA, best compression."""
+    """A PNG file of the BGRA rows (top to bottom) as 8-bit RGBA, each line with
+    the filter that leaves the smallest differences, at the best compression."""
     raw = bytearray()
+    previous = bytes(size * 4)
     for row in rows:
-        raw.append(0)  # no filter: the drawing's flat areas compress well as they are
+        line = bytearray()
         for x in range(size):
             b, g, r, a = row[x * 4:x * 4 + 4]
-            raw += bytes((r, g, b, a))
+            line += bytes((r, g, b, a))
+        candidates = [png_filtered(previous, line, kind) for kind in range(5)]
+        cost = [sum(v if v < 128 else 256 - v for v in c) for c in candidates]
+        kind = cost.index(min(cost))
+        raw.append(kind)
+        raw += candidates[kind]
+        previous = line
 
     def chunk(kind, data):
         return (struct.pack('>I', len(data)) + kind + data +
@@ -188,7 +219,7 @@ def led_pixels(shades):
 
 
 def write_bmp8(path, rows):
-    """A 256-colour bottom-up BMP file."""
+    """A 256-colour bottom-up BMP file with the colour table it needs."""
     palette = sorted({pixel for row in rows for pixel in row})
     assert len(palette) <= 256
     index = {colour: i for i, colour in enumerate(palette)}
@@ -198,8 +229,9 @@ def write_bmp8(path, rows):
     for row in reversed(rows):
         line = bytes(index[pixel] for pixel in row)
         bits += line + bytes(stride - width)
-    colours = b''.join(bytes((b, g, r, 0)) for r, g, b in palette) + bytes(4 * (256 - len(palette)))
-    info = struct.pack('<IiiHHIIiiII', 40, width, height, 1, 8, 0, len(bits), 2835, 2835, 256, 0)
+    # Only the colours the picture uses are stored (biClrUsed), not all 256.
+    colours = b''.join(bytes((b, g, r, 0)) for r, g, b in palette)
+    info = struct.pack('<IiiHHIIiiII', 40, width, height, 1, 8, 0, len(bits), 2835, 2835, len(palette), 0)
     offset = 14 + len(info) + len(colours)
     header = struct.pack('<2sIHHI', b'BM', offset + len(bits), 0, 0, offset)
     with open(path, 'wb') as f:

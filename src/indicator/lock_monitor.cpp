@@ -11,14 +11,17 @@ namespace lumitrax {
 namespace {
 
 std::array<bool, 3> ReadLockStates() {
-  // The whole keyboard state in one read: the guard reads on every tick, and
-  // under Wine every single key read is a round trip to the server.
+  // Reading one key brings this thread's key state up to date with the
+  // keyboard (Wine syncs it only there), then the rest comes in one read: the
+  // guard reads on every tick, and under Wine every key read is a round trip
+  // to the server.
+  const bool num = GetLockState(core::LockKind::Num);
   BYTE keys[256] = {};
   if (!::GetKeyboardState(keys))
     return {GetLockState(core::LockKind::Num), GetLockState(core::LockKind::Caps),
             GetLockState(core::LockKind::Scroll)};
   const auto on = [&](core::LockKind kind) { return (keys[core::LockVirtualKey(kind)] & 1) != 0; };
-  return {on(core::LockKind::Num), on(core::LockKind::Caps), on(core::LockKind::Scroll)};
+  return {num, on(core::LockKind::Caps), on(core::LockKind::Scroll)};
 }
 
 }  // namespace
@@ -38,12 +41,14 @@ void TfrmMain::UpdateLockStates() {
 
   const std::array<bool, 3> states = ReadLockStates();
   if (states == FLockStates) return;
-  if (chbBeepOnSwitch.Checked()) Beep();
   FLockStates = states;
   ++FLockUpdateCount;
+  // The display first: it is what the eye waits for. The tray icon (a round
+  // trip to the taskbar's process) and the beep follow in the same moment.
+  UpdateOsd();
   ComposeTrayIcons();
   UpdateLockButtons();
-  UpdateOsd();
+  if (chbBeepOnSwitch.Checked()) Beep();
 }
 
 void TfrmMain::tmrSwitchGuardTimer() {
