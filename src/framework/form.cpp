@@ -14,18 +14,6 @@ TShiftState CurrentShiftState() {
   return static_cast<TShiftState>(state);
 }
 
-void CancelMouseTracking(HWND window) {
-  TRACKMOUSEEVENT query{sizeof(query), TME_QUERY, nullptr, 0};
-  if (!window || !::TrackMouseEvent(&query) || !query.hwndTrack) return;
-  if (query.hwndTrack != window && !::IsChild(window, query.hwndTrack)) return;
-  const DWORD kinds = query.dwFlags & (TME_HOVER | TME_LEAVE | TME_NONCLIENT);
-  TRACKMOUSEEVENT cancel{sizeof(cancel), TME_CANCEL | kinds, query.hwndTrack, 0};
-  ::TrackMouseEvent(&cancel);
-  // The control learns the mouse is gone, so it drops its hot look and state.
-  if (kinds & TME_LEAVE)
-    ::SendMessageW(query.hwndTrack, (kinds & TME_NONCLIENT) ? WM_NCMOUSELEAVE : WM_MOUSELEAVE, 0, 0);
-}
-
 TForm::TForm() = default;
 
 TForm::~TForm() {

@@ -34,12 +34,6 @@ class TTaskWindowsDisabler {
   std::vector<HWND> disabled_;
 };
 
-// Ends the mouse tracking that the window or any window inside it holds (our
-// labels' leave tracking, the common controls' hot-tracking) and tells the
-// tracked control the mouse has left. A hidden window keeps no tracking
-// alive: Windows would go on polling the resting pointer for it.
-void CancelMouseTracking(HWND window);
-
 enum TShiftState : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4 };
 TShiftState CurrentShiftState();
 

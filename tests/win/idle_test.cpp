@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <string>
 
 #include "app/form_main.h"
 #include "framework/application.h"
@@ -24,17 +25,30 @@ HWND TrackedWindow() {
   return ::TrackMouseEvent(&query) ? query.hwndTrack : nullptr;
 }
 
+// The window under the pointer, by class name (for failure messages).
+std::string WindowUnderPointer() {
+  POINT point{};
+  ::GetCursorPos(&point);
+  char name[64] = {}, capture[64] = "none";
+  ::GetClassNameA(::WindowFromPoint(point), name, sizeof name);
+  if (::GetCapture()) ::GetClassNameA(::GetCapture(), capture, sizeof capture);
+  return std::string(name) + ", mouse captured by " + capture;
+}
+
 // Rests the pointer on the middle of the control, arriving in small steps as
-// a hand would, and waits until the control tracks the mouse.
+// a hand would, until the control tracks the mouse.
 bool RestPointerOn(HWND control) {
   RECT place{};
   ::GetWindowRect(control, &place);
   const int x = (place.left + place.right) / 2, y = (place.top + place.bottom) / 2;
-  for (int step = 0; step < 4; ++step) {
-    ::SetCursorPos(x - 6 + 2 * step, y);
-    RunUntil([] { return false; }, 30);
+  for (int attempt = 0; attempt < 10; ++attempt) {
+    for (int step = 0; step < 4; ++step) {
+      ::SetCursorPos(x - 6 + 2 * step, y + attempt % 2);
+      RunUntil([] { return false; }, 30);
+    }
+    if (RunUntil([&] { return TrackedWindow() == control; }, 300)) return true;
   }
-  return RunUntil([&] { return TrackedWindow() == control; }, 3000);
+  return false;
 }
 
 // The queued messages the thread takes while a 100 ms marker timer ticks ten
@@ -77,6 +91,7 @@ class IdleProgram : public ::testing::Test {
     ::SetCursorPos(0, 0);
     form_ = std::make_unique<TfrmMain>();
     form_->Show();
+    form_->BringToFront();
     ASSERT_TRUE(RunUntil([&] { return form_->Visible(); }, 3000));
   }
   void TearDown() override {
@@ -89,7 +104,8 @@ class IdleProgram : public ::testing::Test {
 
 TEST_F(IdleProgram, SettingsWindowHiddenUnderARestingPointerLeavesNoMouseTrackingAndTheThreadQuiet) {
   // The check box hot-tracks the mouse that rests on it.
-  ASSERT_TRUE(RestPointerOn(form().chbIconMarks.Handle())) << "the check box never tracked the mouse";
+  ASSERT_TRUE(RestPointerOn(form().chbIconMarks.Handle()))
+      << "the check box never tracked the mouse; under the pointer: " << WindowUnderPointer();
 
   form().Close();  // hides to the tray; the pointer stays where it is
   ASSERT_FALSE(form().Visible());
@@ -115,26 +131,36 @@ TEST_F(IdleProgram, OnlyTheGuardAndTheMinutesTimerRunOnceTheWindowIsHidden) {
   EXPECT_EQ(form().tmrSwitchGuard.Interval(), 1300u);
 }
 
-// The same for any form of the framework: a label's leave tracking ends, and
-// the label hears that the mouse is gone, when its form hides.
-TEST(FormHide, EndsTheMouseTrackingOfItsControls) {
-  ::SetCursorPos(0, 0);
+// A form with a check box, which hot-tracks the mouse resting on it.
+struct CheckBoxForm {
   TForm form;
-  form.SetFont(L"Arial", 12);
-  ::SetWindowPos(form.Handle(), nullptr, 100, 100, 300, 200, SWP_NOZORDER | SWP_NOACTIVATE);
-  TLabel label{form};
-  label.SetBounds(20, 20, 200, 60);
-  label.SetCaption(L"a label to rest on");
-  int enters = 0, leaves = 0;
-  label.OnMouseEnter = [&](TComponent&) { ++enters; };
-  label.OnMouseLeave = [&](TComponent&) { ++leaves; };
-  form.Show();
-  ASSERT_TRUE(RestPointerOn(label.Handle()));
-  EXPECT_EQ(enters, 1);
+  TCheckBox box{form};
+  CheckBoxForm() {
+    form.SetFont(L"Arial", 12);
+    ::SetWindowPos(form.Handle(), nullptr, 100, 100, 300, 200, SWP_NOZORDER | SWP_NOACTIVATE);
+    box.SetBounds(20, 20, 200, 60);
+    box.SetCaption(L"a check box to rest on");
+    form.Show();
+    form.BringToFront();
+  }
+};
 
-  form.Hide();
-  EXPECT_EQ(TrackedWindow(), nullptr);
-  EXPECT_EQ(leaves, 1);
+// Any form of the framework ends the tracking of its controls when it hides,
+// and a window leaves none behind when it is destroyed: a stale one keeps the
+// controls of other windows from tracking the mouse.
+TEST(FormMouseTracking, EndsWhenTheFormHidesOrIsDestroyed) {
+  ::SetCursorPos(0, 0);
+  {
+    CheckBoxForm hidden;
+    ASSERT_TRUE(RestPointerOn(hidden.box.Handle())) << "under the pointer: " << WindowUnderPointer();
+    hidden.form.Hide();
+    EXPECT_EQ(TrackedWindow(), nullptr) << "after hiding";
+  }
+  {
+    CheckBoxForm destroyed;
+    ASSERT_TRUE(RestPointerOn(destroyed.box.Handle())) << "under the pointer: " << WindowUnderPointer();
+  }
+  EXPECT_EQ(TrackedWindow(), nullptr) << "after destroying";
   ::SetCursorPos(0, 0);
 }
 
