@@ -106,11 +106,6 @@ add_test(NAME e2e_tests COMMAND e2e_tests --gtest_brief=1
   --gtest_output=xml:test-results/e2e_tests.xml)
 set_tests_properties(e2e_tests PROPERTIES TIMEOUT 900 RUN_SERIAL TRUE)
 
-# Benchmarks: programs that print figures, run by scripts/benchmarks.sh (not tests).
-add_executable(lock_latency_bench tests/bench/lock_latency.cpp)
-target_link_libraries(lock_latency_bench PRIVATE lumitrax_win lumitrax_site_roots)
-target_link_options(lock_latency_bench PRIVATE ${LUMITRAX_STATIC_LINK})
-set_target_properties(lock_latency_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
 # A stand-in for the web browser: Wine hands the addresses it is asked to open
 # to this script (set as Wine's browser by the end-to-end tests), which notes them.
@@ -118,6 +113,7 @@ file(WRITE ${CMAKE_BINARY_DIR}/record-browser.sh
   "#!/bin/sh\nprintf '%s\\n' \"$@\" >> \"$(dirname \"$0\")/browser-record.txt\"\n")
 file(CHMOD ${CMAKE_BINARY_DIR}/record-browser.sh
   PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+# Benchmarks: programs that print figures, run by scripts/benchmarks.sh (not tests).
 add_executable(gui_objects_bench tests/bench/gui_objects.cpp ${LUMITRAX_RC})
 add_dependencies(gui_objects_bench lumitrax_pictures)
 target_link_libraries(gui_objects_bench PRIVATE lumitrax_win lumitrax_site_roots)

@@ -32,7 +32,7 @@ scripts/bench.sh --timeout 1800 -- tests/bench/measure.sh build/windows "$second
 
 echo "== GUI objects over lock changes, settings shows and compositions"
 (cd build/windows && ../../scripts/bench.sh --timeout 3000 -- \
-  wine gui_objects_bench.exe "$lock_changes" "$show_hides" "$compositions") | tee "$out/objects.txt" || true
+  wine gui_objects_bench.exe "$lock_changes" "$show_hides" "$compositions") | tr -d '\r' | tee "$out/objects.txt" || true
 objects_state() { grep -q "^$1 .*: flat$" "$out/objects.txt" && echo flat || echo grows; }
 if grep -q "^objects flat" "$out/objects.txt"; then
   {

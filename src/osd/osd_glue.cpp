@@ -49,8 +49,11 @@ void TfrmMain::UpdateOsd() {
   pnOsd.SetColor(ColorToRgb(cmbOsdBody.SelectedColor()));
   pnOsd.SetCaptionColor(ColorToRgb(cmbOsdText.SelectedColor()));
   if (!OsdExists()) return;
-  frmOsd->Display(IsOsdNeeded(), edOsdOpacity.Position(), cmbOsdSize.ItemIndex(), cmbOsdBody.SelectedColor(),
-                  cmbOsdText.SelectedColor(), GetOsdText());
+  // The inputs are read once: each lock read is a round trip under Wine, and
+  // this runs between a lock key and the display.
+  const core::OsdInputs inputs = CurrentOsdInputs(*this);
+  frmOsd->Display(core::IsOsdNeeded(inputs), edOsdOpacity.Position(), cmbOsdSize.ItemIndex(),
+                  cmbOsdBody.SelectedColor(), cmbOsdText.SelectedColor(), core::GetOsdText(inputs));
   frmOsd->StayOnTop();
   frmOsd->RestartHideTimer();
   frmOsd->BringToTopmost();

@@ -10,7 +10,8 @@ set -euo pipefail
 build=$1
 seconds=$2
 presses=$3
-probe() { wine "$build/lumitrax_probe.exe" "$@"; }
+# Wine's console ends lines with CR LF.
+probe() { wine "$build/lumitrax_probe.exe" "$@" | tr -d '\r'; }
 
 # The Linux process of a Windows program started in this bench's prefix.
 unix_pid() {

@@ -27,7 +27,7 @@ def main():
 
     rows = []
 
-    def row(figure, goal, measured, unit, met, bare=None, digits=1):
+    def row(figure, goal, measured, unit, met, bare=None, digits=1, has_bare=False):
         def fmt(value):
             if value is None:
                 return 'not measured'
@@ -38,7 +38,7 @@ def main():
             'figure': figure,
             'goal': goal,
             'measured': fmt(measured),
-            'bare program': fmt(bare) if bare is not None or unit else '',
+            'bare program': fmt(bare) if has_bare else '',
             'result': 'not measured' if measured is None else ('met' if met else 'not met'),
             'value': measured if not isinstance(measured, str) else None,
             'bare_value': bare,
@@ -54,7 +54,7 @@ def main():
                          'idle wake-ups, window hidden under a resting pointer')):
         value = number(key)
         met = value is not None and bare_wake is not None and value <= bare_wake + 1
-        row(figure, '<= bare + 1 /s', value, '/s', met, bare_wake, 2)
+        row(figure, '<= bare + 1 /s', value, '/s', met, bare_wake, 2, True)
     guard = number('guard_only_wakeups_per_s')
     if guard is not None:
         rows.append({'figure': 'for reference: bare program with only a 1300 ms timer reading the keys',
@@ -64,7 +64,7 @@ def main():
     anon, bare_anon = number('anon_kb'), number('bare_anon_kb')
     row('anonymous resident memory after start-up', '<= bare + 2 MB', anon and anon / 1024, 'MB',
         anon is not None and bare_anon is not None and anon <= bare_anon + 2048,
-        bare_anon and bare_anon / 1024, 1)
+        bare_anon and bare_anon / 1024, 1, True)
     median, p95 = number('latency_median_ms'), number('latency_p95_ms')
     row('Caps Lock press -> display shown or hidden, median', '<= 12 ms', median, 'ms',
         median is not None and median <= 12)
