@@ -28,7 +28,7 @@ echo "exe_bytes $(stat -c %s build/windows/Lumitrax.exe)" >"$figures"
 
 echo "== wake-ups, memory and latency under Wine (about $((seconds * 4 / 60 + 1)) minutes)"
 scripts/bench.sh --timeout 1800 -- tests/bench/measure.sh build/windows "$seconds" "$presses" \
-  | tee "$out/measure.txt" | grep -E '^[a-z_]+ [0-9.]+$' >>"$figures" || true
+  | tee "$out/measure.txt" | grep -E '^[a-z0-9_]+ -?[0-9.]+$' >>"$figures" || true
 
 echo "== GUI objects over lock changes, settings shows and compositions"
 (cd build/windows && ../../scripts/bench.sh --timeout 3000 -- \

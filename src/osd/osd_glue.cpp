@@ -5,7 +5,6 @@
 #include "app/form_main.h"
 #include "app/win_registry.h"
 #include "core/osd_logic.h"
-#include "indicator/lock_state.h"
 #include "osd/form_osd.h"
 
 namespace lumitrax {
@@ -16,7 +15,10 @@ core::OsdInputs CurrentOsdInputs(TfrmMain& main) {
   inputs.Enabled = main.grpOsd.CheckBoxChecked();
   inputs.ShowLock = {main.chbOsdLed1.Checked(), main.chbOsdLed2.Checked(), main.chbOsdLed3.Checked()};
   inputs.AutoHide = main.chbOsdAutoHide.Checked();
-  for (int kind = 1; kind <= 3; ++kind) inputs.LockStates[static_cast<size_t>(kind - 1)] = GetLockState(kind);
+  // The states the lock monitor holds: the ones the tray icon shows too, and
+  // no round trips to read them again between a lock key and the display.
+  const std::array<bool, 3>& states = main.LockStates();
+  for (size_t slot = 0; slot < 3; ++slot) inputs.LockStates[slot] = states[slot];
   inputs.SettingsShown = main.Visible();
   return inputs;
 }
