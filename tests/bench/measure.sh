@@ -31,23 +31,28 @@ unix_pid() {
   return 1
 }
 
-# Voluntary and involuntary context switches of every thread of the process.
-switches() {
-  local total=0 t n
-  for t in /proc/"$1"/task/*; do
-    n=$(awk '/ctxt_switches/ { s += $2 } END { print s + 0 }' "$t/status" 2>/dev/null || echo 0)
-    total=$((total + n))
-  done
-  echo "$total"
-}
-
-# Wake-ups per second over the measuring time.
+# Wake-ups per second over the measuring time: the voluntary and involuntary
+# context switches of every thread of the process. Threads come and go (Wine's
+# and WinINet's helpers), so each thread is followed on its own twice a
+# second: one that ends keeps what it had, one that starts counts from zero.
 wakeups() {
-  local before after
-  before=$(switches "$1")
-  sleep "$seconds"
-  after=$(switches "$1")
-  awk -v a="$before" -v b="$after" -v s="$seconds" 'BEGIN { printf "%.2f\n", (b - a) / s }'
+  local pid=$1 t tid n total=0
+  local -A first=() last=()
+  local initial=1
+  for _ in $(seq $((seconds * 2 + 1))); do
+    for t in /proc/"$pid"/task/*; do
+      tid=${t##*/}
+      n=$(awk '/ctxt_switches/ { s += $2 } END { print s + 0 }' "$t/status" 2>/dev/null) || continue
+      if [ -z "${first[$tid]+set}" ]; then
+        if [ $initial -eq 1 ]; then first[$tid]=$n; else first[$tid]=0; fi
+      fi
+      last[$tid]=$n
+    done
+    initial=0
+    sleep 0.5
+  done
+  for tid in "${!last[@]}"; do total=$((total + last[$tid] - first[$tid])); done
+  awk -v n="$total" -v s="$seconds" 'BEGIN { printf "%.2f\n", n / s }'
 }
 
 anon_kb() { awk '/^RssAnon:/ { print $2 }' /proc/"$1"/status; }
