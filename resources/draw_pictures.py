@@ -2,9 +2,12 @@
 """Draws the program's pictures into the build's generated folder.
 
 lumitrax.ico: the application icon group "A" - a dark key cap carrying three lit
-LED cells - at 16, 24, 32, 48, 64, 96, 128 and 256 pixels, as 32-bit images with
-alpha and an AND mask. Every size is rendered from the same vector description
-with 4 x 4 supersampling, so the output is identical on every machine.
+LED cells - at 16, 24, 32, 48, 64, 96, 128 and 256 pixels. Up to 32 pixels the
+images are 32-bit bitmaps with alpha and an AND mask; the larger ones are stored
+as PNG (32-bit RGBA), which Windows Vista and later read inside an icon and
+which keeps them a fraction of the size. Every size is rendered from the same
+vector description with 4 x 4 supersampling, so the output is identical on
+every machine.
 
 led_on.bmp, led_off.bmp: the lock buttons' glyphs, 16 x 16 256-colour bitmaps of
 a round LED on the transparent colour 0xFF00FF (its lower-left pixel); and
@@ -16,8 +19,11 @@ Usage: draw_pictures.py OUTPUT_DIR
 import os
 import struct
 import sys
+import zlib
 
 ICON_SIZES = (16, 24, 32, 48, 64, 96, 128, 256)
+# From this size up the images are stored as PNG.
+PNG_FROM_SIZE = 48
 SUPERSAMPLE = 4
 
 # The three LEDs of the emblem, as they look when lit (R, G, B).
@@ -116,8 +122,62 @@ def dib_image(size, rows):
     return header + xor + bytes(mask)
 
 
+def png_filtered(previous, line, kind):
+    """One PNG filter (0 none, 1 sub, 2 up, 3 average, 4 Paeth) of a line of 4-byte pixels."""
+    out = bytearray(len(line))
+    for i, value in enumerate(line):
+        left = line[i - 4] if i >= 4 else 0
+        up = previous[i]
+        corner = previous[i - 4] if i >= 4 else 0
+        if kind == 0:
+            predictor = 0
+        elif kind == 1:
+            predictor = left
+        elif kind == 2:
+            predictor = up
+        elif kind == 3:
+            predictor = (left + up) // 2
+        else:
+            estimate = left + up - corner
+            pa, pb, pc = abs(estimate - left), abs(estimate - up), abs(estimate - corner)
+            predictor = left if pa <= pb and pa <= pc else (up if pb <= pc else corner)
+        out[i] = (value - predictor) & 0xFF
+    return out
+
+
+def png_image(size, rows):
+    """A PNG file of the BGRA rows (top to bottom) as 8-bit RGBA, each line with
+    the filter that leaves the smallest differences, at the best compression."""
+    raw = bytearray()
+    previous = bytes(size * 4)
+    for row in rows:
+        line = bytearray()
+        for x in range(size):
+            b, g, r, a = row[x * 4:x * 4 + 4]
+            line += bytes((r, g, b, a))
+        candidates = [png_filtered(previous, line, kind) for kind in range(5)]
+        cost = [sum(v if v < 128 else 256 - v for v in c) for c in candidates]
+        kind = cost.index(min(cost))
+        raw.append(kind)
+        raw += candidates[kind]
+        previous = line
+
+    def chunk(kind, data):
+        return (struct.pack('>I', len(data)) + kind + data +
+                struct.pack('>I', zlib.crc32(kind + data) & 0xFFFFFFFF))
+
+    header = struct.pack('>IIBBBBB', size, size, 8, 6, 0, 0, 0)
+    return (b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', header) +
+            chunk(b'IDAT', zlib.compress(bytes(raw), 9)) + chunk(b'IEND', b''))
+
+
+def icon_image(size):
+    rows = render(size)
+    return png_image(size, rows) if size >= PNG_FROM_SIZE else dib_image(size, rows)
+
+
 def write_ico(path, sizes):
-    images = [(size, dib_image(size, render(size))) for size in sizes]
+    images = [(size, icon_image(size)) for size in sizes]
     out = bytearray(struct.pack('<HHH', 0, 1, len(images)))
     offset = 6 + 16 * len(images)
     for size, data in images:
@@ -168,7 +228,7 @@ def led_pixels(shades, size=16):
 
 
 def write_bmp8(path, rows):
-    """A 256-colour bottom-up BMP file."""
+    """A 256-colour bottom-up BMP file with the colour table it needs."""
     palette = sorted({pixel for row in rows for pixel in row})
     assert len(palette) <= 256
     index = {colour: i for i, colour in enumerate(palette)}
@@ -178,8 +238,9 @@ def write_bmp8(path, rows):
     for row in reversed(rows):
         line = bytes(index[pixel] for pixel in row)
         bits += line + bytes(stride - width)
-    colours = b''.join(bytes((b, g, r, 0)) for r, g, b in palette) + bytes(4 * (256 - len(palette)))
-    info = struct.pack('<IiiHHIIiiII', 40, width, height, 1, 8, 0, len(bits), 2835, 2835, 256, 0)
+    # Only the colours the picture uses are stored (biClrUsed), not all 256.
+    colours = b''.join(bytes((b, g, r, 0)) for r, g, b in palette)
+    info = struct.pack('<IiiHHIIiiII', 40, width, height, 1, 8, 0, len(bits), 2835, 2835, len(palette), 0)
     offset = 14 + len(info) + len(colours)
     header = struct.pack('<2sIHHI', b'BM', offset + len(bits), 0, 0, offset)
     with open(path, 'wb') as f:

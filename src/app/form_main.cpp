@@ -80,9 +80,12 @@ void TfrmMain::CreateComponents() {
   // The parts of the program, wired to the window.
   LockMonitor.BeepOnSwitch = [this] { return CurrentSettings().BeepOnSwitch; };
   LockMonitor.OnChange = [this] {
+    // The display first, with the states just read: it is what the eye waits
+    // for. The tray icon (a round trip to the taskbar's process) follows.
+    // (The preview panel's colours follow the settings, not the locks.)
+    OsdController.UpdateOsd(CurrentSettings(), LockMonitor.LockStates());
     ComposeTrayIcons();
     UpdateLockButtons();
-    UpdateOsd();
   };
   UsagePing.CurrentSettings = [this] {
     return core::PingSettingsOf(CurrentSettings(), TUsagePing::ProgramVersion());

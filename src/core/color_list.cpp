@@ -1,8 +1,9 @@
 #include "core/color_list.h"
 
+#include "core/number_text.h"
+
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <string_view>
 
 namespace lumitrax::core {
@@ -49,11 +50,14 @@ std::vector<Color> SystemColorValues() {
   return colors;
 }
 
-std::string Format(const char* pattern, auto... values) {
-  char text[64];
-  std::snprintf(text, sizeof text, pattern, values...);
-  return text;
+// "PREFIX{a,b,c}" of three numbers as text.
+std::string Triple(const char* prefix, unsigned a, unsigned b, unsigned c, int base, int width) {
+  return std::string(prefix) + '{' + PaddedNumber(a, width, base) + ',' + PaddedNumber(b, width, base) + ',' +
+         PaddedNumber(c, width, base) + '}';
 }
+
+// A share of 255 in whole percent, rounded to the nearest (never a tie).
+unsigned Percent(unsigned value) { return static_cast<unsigned>(std::lround(value * 100.0 / 255)); }
 
 }  // namespace
 
@@ -107,22 +111,23 @@ std::string ColorName(Color color, Color rgb, ColorNameStyle style, const std::v
       if (position < names.size()) return names[position];
       break;
     case ColorNameStyle::cnsHex6:
-      return Format("%.6X", static_cast<unsigned>(rgb & 0xFFFFFF));
+      return PaddedNumber(rgb & 0xFFFFFF, 6, 16, true);
     case ColorNameStyle::cnsHex8:
-      return Format("%.8X", static_cast<unsigned>(rgb));
+      return PaddedNumber(static_cast<unsigned>(rgb), 8, 16, true);
     case ColorNameStyle::cnsRGBPercents:
-      return Format("RGB{%.0f%%,%.0f%%,%.0f%%}", red * 100.0 / 255, green * 100.0 / 255, blue * 100.0 / 255);
+      return "RGB{" + std::to_string(Percent(red)) + "%," + std::to_string(Percent(green)) + "%," +
+             std::to_string(Percent(blue)) + "%}";
     case ColorNameStyle::cnsRGBDecimal:
-      return Format("RGB{%u,%u,%u}", red, green, blue);
+      return Triple("RGB", red, green, blue, 10, 1);
     case ColorNameStyle::cnsRGBHex:
-      return Format("RGB{%.2x,%.2x,%.2x}", red, green, blue);
+      return Triple("RGB", red, green, blue, 16, 2);
     case ColorNameStyle::cnsHexTriple:
-      return Format("Hex={%.2x,%.2x,%.2x}", red, green, blue);
+      return Triple("Hex=", red, green, blue, 16, 2);
     case ColorNameStyle::cnsStandard:
       break;
   }
   if (auto name = StandardColorName(color)) return *name;
-  return Format("%.8X", static_cast<unsigned>(color));
+  return PaddedNumber(static_cast<unsigned>(color), 8, 16, true);
 }
 
 std::vector<ColorItem> BuildColorList(const ColorListOptions& options, const SystemColors& system) {

@@ -1,7 +1,7 @@
 #include "core/date_time.h"
 
 #include <cmath>
-#include <cstdio>
+#include "core/number_text.h"
 
 namespace lumitrax::core {
 
@@ -50,9 +50,7 @@ CivilDate DecodeDate(DateTime value) {
 
 std::string FormatIsoDate(DateTime value) {
   const CivilDate date = DecodeDate(value);
-  char text[32];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.Year, date.Month, date.Day);
-  return text;
+  return PaddedNumber(date.Year, 4) + '-' + PaddedNumber(date.Month, 2) + '-' + PaddedNumber(date.Day, 2);
 }
 
 int64_t WholeMinutesBetween(DateTime a, DateTime b) {

@@ -1,6 +1,6 @@
 #include "core/ping_query.h"
 
-#include <cstdio>
+#include "core/number_text.h"
 
 #include "core/lock_names.h"
 
@@ -37,9 +37,7 @@ void AppendWithSlash(std::string& address, std::string_view part) {
 }  // namespace
 
 std::string FormatColorHex(Color color) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%08X", static_cast<unsigned>(color));
-  return text;
+  return PaddedNumber(static_cast<unsigned>(color), 8, 16, true);
 }
 
 std::string BuildPingQuery(const PingSettings& settings, std::string_view extra) {

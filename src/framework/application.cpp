@@ -84,9 +84,14 @@ LRESULT TApplication::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
 
 bool TApplication::ProcessMessage(MSG& msg) {
   if (!::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
+  DispatchOne(msg);
+  return true;
+}
+
+void TApplication::DispatchOne(MSG& msg) {
   if (msg.message == WM_QUIT) {
     terminated_ = true;
-    return true;
+    return;
   }
   bool handled = false;
   if (OnMessage) {
@@ -99,7 +104,7 @@ bool TApplication::ProcessMessage(MSG& msg) {
       FatalError("the message filter", "an exception that is not a std::exception escaped");
     }
   }
-  if (handled) return true;
+  if (handled) return;
   if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST && msg.hwnd) {
     // Key preview and dialog keys of the top-level window the key is for.
     const HWND root = ::GetAncestor(msg.hwnd, GA_ROOT);
@@ -114,17 +119,24 @@ bool TApplication::ProcessMessage(MSG& msg) {
       } catch (...) {
         FatalError("the key preview", "an exception that is not a std::exception escaped");
       }
-      if (consumed) return true;
+      if (consumed) return;
     }
   }
   ::TranslateMessage(&msg);
   ::DispatchMessageW(&msg);
-  return true;
 }
 
 void TApplication::HandleMessage() {
+  // One blocking fetch: under Wine a peek followed by a wait costs the idle
+  // program one more round trip to the server on every timer tick.
   MSG msg{};
-  if (!ProcessMessage(msg) && !terminated_) ::WaitMessage();
+  const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
+  if (got < 0) return;
+  if (got == 0) {
+    terminated_ = true;
+    return;
+  }
+  DispatchOne(msg);
 }
 
 void TApplication::ProcessMessages() {

@@ -75,6 +75,7 @@ class TApplication : public TWindow {
 
  private:
   bool ProcessMessage(MSG& msg);
+  void DispatchOne(MSG& msg);
 
   std::wstring title_;
   HICON icon_ = nullptr;

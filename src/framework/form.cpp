@@ -206,7 +206,10 @@ LRESULT TForm::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
       // After the change, so that the handlers see the form as it now is.
       const auto* pos = reinterpret_cast<const WINDOWPOS*>(lparam);
       if ((pos->flags & SWP_SHOWWINDOW) && OnShow) OnShow(*this);
-      if ((pos->flags & SWP_HIDEWINDOW) && OnHide) OnHide(*this);
+      if (pos->flags & SWP_HIDEWINDOW) {
+        CancelMouseTracking(Handle());
+        if (OnHide) OnHide(*this);
+      }
       break;
     }
     default:

@@ -53,7 +53,8 @@ std::wstring ShortCutToText(TShortCut shortcut) {
   if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) {
     name = static_cast<wchar_t>(key);
   } else if (key >= VK_F1 && key <= VK_F24) {
-    name = L"F" + std::to_wstring(key - VK_F1 + 1);
+    const std::string number = std::to_string(key - VK_F1 + 1);
+    name = L"F" + std::wstring(number.begin(), number.end());
   } else if (const wchar_t* known = KeyName(key)) {
     name = known;
   } else if (key != 0) {

@@ -1,15 +1,22 @@
 #include "framework/timer.h"
 
-#include <unordered_set>
+#include <algorithm>
+#include <vector>
 
 #include "framework/errors.h"
 
 namespace lumitrax {
 namespace {
 
-std::unordered_set<TTimer*>& LiveTimers() {
-  static std::unordered_set<TTimer*> timers;
+// A handful of timers live at a time: a plain list serves them best.
+std::vector<TTimer*>& LiveTimers() {
+  static std::vector<TTimer*> timers;
   return timers;
+}
+
+bool IsLive(const TTimer* timer) {
+  const auto& timers = LiveTimers();
+  return std::find(timers.begin(), timers.end(), timer) != timers.end();
 }
 
 class TTimerWindow : public TWindow {
@@ -38,12 +45,13 @@ HWND TimerWindow() {
 }  // namespace
 
 TTimer::TTimer(UINT interval, bool enabled) : interval_(interval), enabled_(enabled) {
-  LiveTimers().insert(this);
+  LiveTimers().push_back(this);
   Update();
 }
 
 TTimer::~TTimer() {
-  LiveTimers().erase(this);
+  auto& timers = LiveTimers();
+  timers.erase(std::find(timers.begin(), timers.end(), this));
   if (running_) ::KillTimer(TimerWindow(), reinterpret_cast<UINT_PTR>(this));
 }
 
@@ -72,9 +80,18 @@ void TTimer::Update() {
 
 bool TTimer::Dispatch(UINT_PTR id) {
   auto* timer = reinterpret_cast<TTimer*>(id);
-  if (!LiveTimers().count(timer)) return false;
+  if (!IsLive(timer)) return false;
   if (timer->enabled_ && timer->OnTimer) timer->OnTimer(*timer);
   return true;
 }
+
+std::vector<const TTimer*> TTimer::Running() {
+  std::vector<const TTimer*> running;
+  for (const TTimer* timer : LiveTimers())
+    if (timer->running_) running.push_back(timer);
+  return running;
+}
+
+HWND TTimer::Window() { return TimerWindow(); }
 
 }  // namespace lumitrax

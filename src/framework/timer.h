@@ -4,6 +4,8 @@
 // application's message filter like any other queued message.
 #include <windows.h>
 
+#include <vector>
+
 #include "framework/window.h"
 
 namespace lumitrax {
@@ -24,6 +26,10 @@ class TTimer : public TComponent {
 
   // Handles the WM_TIMER of the shared window; false when no live timer has that id.
   static bool Dispatch(UINT_PTR id);
+  // The timers that run now (enabled, with an interval), in no set order.
+  static std::vector<const TTimer*> Running();
+  // The window whose WM_TIMER messages are the timers' ticks.
+  static HWND Window();
 
  private:
   void Update();

@@ -187,6 +187,8 @@ LRESULT CALLBACK TWindow::StaticWndProc(HWND window, UINT message, WPARAM wparam
     LiveWindows()[window] = self;
   }
   if (!self) return ::DefWindowProcW(window, message, wparam, lparam);
+  // A window that goes tells no control of it, but leaves no tracking behind.
+  if (message == WM_DESTROY) CancelMouseTracking(window, false);
 
   // Never let an exception escape into the system.
   const LRESULT result =
@@ -201,6 +203,18 @@ LRESULT CALLBACK TWindow::StaticWndProc(HWND window, UINT message, WPARAM wparam
     }
   }
   return result;
+}
+
+void CancelMouseTracking(HWND window, bool tell_control) {
+  TRACKMOUSEEVENT query{sizeof(query), TME_QUERY, nullptr, 0};
+  if (!window || !::TrackMouseEvent(&query) || !query.hwndTrack) return;
+  if (query.hwndTrack != window && !::IsChild(window, query.hwndTrack)) return;
+  const DWORD kinds = query.dwFlags & (TME_HOVER | TME_LEAVE | TME_NONCLIENT);
+  TRACKMOUSEEVENT cancel{sizeof(cancel), TME_CANCEL | kinds, query.hwndTrack, 0};
+  ::TrackMouseEvent(&cancel);
+  // The control learns the mouse is gone, so it drops its hot look and state.
+  if (tell_control && (kinds & TME_LEAVE))
+    ::SendMessageW(query.hwndTrack, (kinds & TME_NONCLIENT) ? WM_NCMOUSELEAVE : WM_MOUSELEAVE, 0, 0);
 }
 
 UINT WindowDpi(HWND window) {

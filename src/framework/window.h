@@ -112,6 +112,13 @@ class TWindow : public TComponent {
 // object as the same message plus this offset, so each control handles its own.
 constexpr UINT CN_BASE = 0xBC00;
 
+// Ends the mouse tracking that the window or any window inside it holds (our
+// labels' leave tracking, the common controls' hot-tracking) and, when asked,
+// tells the tracked control the mouse has left. A hidden or destroyed window
+// keeps no tracking alive: the system would go on polling the resting
+// pointer for it, and a stale tracking keeps other controls from tracking.
+void CancelMouseTracking(HWND window, bool tell_control = true);
+
 // The device-independent pixel helpers: 96-dpi values scaled to a window's DPI.
 UINT WindowDpi(HWND window);
 int ScaleForDpi(int value96, UINT dpi);

@@ -19,8 +19,17 @@ bool UserIsBack(UINT message, WPARAM wparam) {
 }
 
 std::array<bool, 3> ReadLockStates() {
-  return {GetLockState(core::LockKind::Num), GetLockState(core::LockKind::Caps),
-          GetLockState(core::LockKind::Scroll)};
+  // Reading one key brings this thread's key state up to date with the
+  // keyboard (Wine syncs it only there), then the rest comes in one read: the
+  // guard reads on every tick, and under Wine every key read is a round trip
+  // to the server.
+  const bool num = GetLockState(core::LockKind::Num);
+  BYTE keys[256] = {};
+  if (!::GetKeyboardState(keys))
+    return {GetLockState(core::LockKind::Num), GetLockState(core::LockKind::Caps),
+            GetLockState(core::LockKind::Scroll)};
+  const auto on = [&](core::LockKind kind) { return (keys[core::LockVirtualKey(kind)] & 1) != 0; };
+  return {num, on(core::LockKind::Caps), on(core::LockKind::Scroll)};
 }
 
 }  // namespace
@@ -75,11 +84,13 @@ void TLockMonitor::UpdateLockStates() {
   FUpdating = true;
   const ScopeExit reset([this] { FUpdating = false; });
 
-  if (ReadLockStates() == FLockStates) return;
-  if (BeepOnSwitch && BeepOnSwitch()) Beep();
-  FLockStates = ReadLockStates();
+  const std::array<bool, 3> states = ReadLockStates();
+  if (states == FLockStates) return;
+  FLockStates = states;
   ++FLockUpdateCount;
+  // The listeners first (the display is what the eye waits for), the beep after.
   if (OnChange) OnChange();
+  if (BeepOnSwitch && BeepOnSwitch()) Beep();
 }
 
 void TLockMonitor::tmrSwitchGuardTimer() {

@@ -16,8 +16,11 @@ WORD ReadShellVersion() {
   wchar_t system[MAX_PATH] = {};
   ::GetSystemDirectoryW(system, MAX_PATH);
   const std::wstring version = GetFileVersionString(std::wstring(system) + L"\\shell32.dll");
-  unsigned major = 0, minor = 0;
-  if (swscanf(version.c_str(), L"%u.%u", &major, &minor) < 1) return 0;
+  // "major.minor.build.revision"; read without the C library's scanf.
+  wchar_t* end = nullptr;
+  const unsigned long major = std::wcstoul(version.c_str(), &end, 10);
+  if (end == version.c_str()) return 0;
+  const unsigned long minor = *end == L'.' ? std::wcstoul(end + 1, nullptr, 10) : 0;
   return MAKEWORD(minor, major);
 }
 

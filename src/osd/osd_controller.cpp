@@ -39,10 +39,15 @@ bool TOsdController::IsOsdNeeded(const core::Settings& settings) {
   return core::IsOsdNeeded(core::OsdInputsOf(settings, CurrentLockStates(), FHost.SettingsShown()));
 }
 
-void TOsdController::UpdateOsd(const core::Settings& settings) {
+void TOsdController::UpdateOsd(const core::Settings& settings) { UpdateOsd(settings, CurrentLockStates()); }
+
+void TOsdController::UpdateOsd(const core::Settings& settings, const std::array<bool, 3>& lock_states) {
   if (!OsdExists()) return;
-  frmOsd->Display(IsOsdNeeded(settings), settings.OsdOpacity, settings.OsdSize, settings.OsdBody, settings.OsdText,
-                  GetOsdText(settings));
+  // The inputs are made once: this runs between a lock key and the display,
+  // and under Wine every key read is a round trip to the server.
+  const core::OsdInputs inputs = core::OsdInputsOf(settings, lock_states, FHost.SettingsShown());
+  frmOsd->Display(core::IsOsdNeeded(inputs), settings.OsdOpacity, settings.OsdSize, settings.OsdBody,
+                  settings.OsdText, core::GetOsdText(inputs));
   frmOsd->StayOnTop();
   frmOsd->RestartHideTimer(settings.OsdHideAfter, settings.OsdHideInterval, FHost.SettingsShown());
   frmOsd->BringToTopmost();

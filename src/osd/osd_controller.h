@@ -2,6 +2,7 @@
 // The on-screen display's life: created while its group is checked, freed
 // when it is unchecked, and told what to show from the settings and the
 // current lock states.
+#include <array>
 #include <memory>
 #include <string>
 
@@ -20,7 +21,10 @@ class TOsdController {
   void CreateOsd();
   void DestroyOsd();
   // Shows, hides or refreshes the display for these settings.
+  // Refreshes the display with the locks as they are now, or as the lock
+  // monitor has just read them.
   void UpdateOsd(const core::Settings& settings);
+  void UpdateOsd(const core::Settings& settings, const std::array<bool, 3>& lock_states);
   std::string GetOsdText(const core::Settings& settings);
   bool IsOsdNeeded(const core::Settings& settings);
 

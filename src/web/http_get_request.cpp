@@ -4,6 +4,7 @@
 
 #include "core/ping_policy.h"
 #include "framework/boundary.h"
+#include "framework/lock.h"
 #include "web/internet_handles.h"
 
 namespace lumitrax {
@@ -21,7 +22,7 @@ bool InternetOffline() {
 // reference through the request handle's context until it reports that the
 // handle is closing, so the state outlives every callback.
 struct THttpGetRequest::TShared {
-  std::mutex mutex;
+  TLock mutex;
   bool busy = false;
   bool completed = false;
   int32_t status = 0;
