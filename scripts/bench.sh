@@ -73,17 +73,33 @@ if [ $keep_display -eq 0 ] || [ -z "${DISPLAY:-}" ]; then
   xdpyinfo >/dev/null 2>&1 || { echo "bench: Xvfb did not start" >&2; exit 1; }
 fi
 
-# A fresh prefix whose default desktop is a virtual one with a taskbar.
-wineboot -i >"$bench_dir/wineboot.log" 2>&1
-# Wine's own Marlett (Debian's fonts-wine) draws the title bar's buttons; without
-# it the close button shows as the letter "r".
-if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
-  cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
-fi
-wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >/dev/null 2>&1
-wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d "$size" /f >/dev/null 2>&1
-if [ -n "$dpi" ]; then
-  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+# A fresh prefix whose default desktop is a virtual one with a taskbar. On a
+# loaded machine a first start of Wine can fail; the prefix is made anew once,
+# and a failure that stays is reported, never passed over in silence.
+make_prefix() {
+  rm -rf "$WINEPREFIX"
+  wineboot -i >"$bench_dir/wineboot.log" 2>&1 || return 1
+  # Wine's own Marlett (Debian's fonts-wine) draws the title bar's buttons;
+  # without it the close button shows as the letter "r".
+  if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
+    cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" || return 1
+  fi
+  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >>"$bench_dir/wineboot.log" 2>&1 || return 1
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d "$size" /f >>"$bench_dir/wineboot.log" 2>&1 || return 1
+  if [ -n "$dpi" ]; then
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
+      >>"$bench_dir/wineboot.log" 2>&1 || return 1
+  fi
+}
+if ! make_prefix; then
+  echo "bench: the Wine prefix could not be made; trying once more" >&2
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+  if ! make_prefix; then
+    echo "bench: the Wine prefix could not be made:" >&2
+    tail -n 20 "$bench_dir/wineboot.log" >&2
+    exit 1
+  fi
 fi
 # The desktop settings are read when the desktop starts: restart the prefix.
 wineserver -k 2>/dev/null || true

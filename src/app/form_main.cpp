@@ -297,25 +297,8 @@ void TfrmMain::UpdateLockButtons() {
   if (!Visible()) return;
   for (TBitBtn* button : {&btnNumLock, &btnCapsLock, &btnScrollLock}) {
     const bool on = GetLockState(static_cast<int>(button->Tag));
-    button->SetGlyph(LedGlyph(on));
+    button->SetGlyph(FLedGlyphs.Glyph(on, Dpi(), imgLedOff.Picture(), imgLedOn.Picture()));
   }
-}
-
-HBITMAP TfrmMain::LedGlyph(bool on) {
-  // 16 pixels at 100 %, and pictures drawn at 20, 24 and 32 for the larger
-  // scales: never a stretched one.
-  const int size = core::NearestTrayIconSize(ScaleForDpi(16, Dpi()));
-  if (size != FLedGlyphSize) {
-    FLedGlyphSize = size;
-    if (size == 16) {
-      FLedGlyphs[0] = CopyBitmap(imgLedOff.Picture());
-      FLedGlyphs[1] = CopyBitmap(imgLedOn.Picture());
-    } else {
-      FLedGlyphs[0] = LoadBitmapResource((L"LEDOFF" + std::to_wstring(size)).c_str());
-      FLedGlyphs[1] = LoadBitmapResource((L"LEDON" + std::to_wstring(size)).c_str());
-    }
-  }
-  return FLedGlyphs[on ? 1 : 0].get();
 }
 
 void TfrmMain::UpdateSwitchMenuChecks() {

@@ -11,6 +11,7 @@
 
 #include "app/one_instance.h"
 #include "core/settings_schema.h"
+#include "framework/control_description.h"
 #include "framework/form.h"
 #include "framework/image.h"
 #include "framework/menu.h"
@@ -20,6 +21,7 @@
 #include "osd/osd_controller.h"
 #include "settings/check_group_box.h"
 #include "settings/color_combo_box.h"
+#include "settings/led_glyphs.h"
 #include "settings/system_menu.h"
 #include "settings/up_down_edit.h"
 #include "web/form_about.h"
@@ -87,16 +89,6 @@ class TfrmMain : public TForm, public TOsdHost {
   // tray menu; smiAbout is constructed first and so takes the lower ids.
   TSystemMenuItem smiAbout{this}, smiSplit{this};
 
-  // One row of the form description: where a control sits (96-dpi pixels,
-  // relative to its parent), what it says and which tag and hint it carries.
-  struct TControlDescription {
-    TControl& control;
-    const wchar_t* name;
-    int left, top, width, height;
-    const wchar_t* caption;
-    intptr_t tag;
-    const wchar_t* hint;
-  };
   std::vector<TControlDescription> FormDescription();
   std::array<TColorComboBox*, 6> ColorCombos();
 
@@ -104,23 +96,15 @@ class TfrmMain : public TForm, public TOsdHost {
   core::Settings CurrentSettings();
   void SettingsToControls(const core::Settings& settings);
   void LoadSettings(), SaveSettings();
-  // "Bounds" for the window where it is now.
-  std::string StoredBounds();
+  std::string StoredBounds();  // "Bounds" for the window where it is now
 
   // The window's life and commands.
-  void FormCreate();
-  void FormShow();
-  void FormHide();
-  void FormCloseQuery(bool& can_close);
-  void FormClose(TCloseAction& action);
-  void FormKeyDown(WORD& key, TShiftState shift);
-  void OnMessage(MSG& msg, bool& handled);
-  void tmrRunOnceTimer();
-  void ApplySettings();
+  void FormCreate(), FormShow(), FormHide(), FormCloseQuery(bool& can_close), FormClose(TCloseAction& action);
+  void FormKeyDown(WORD& key, TShiftState shift), OnMessage(MSG& msg, bool& handled);
+  void tmrRunOnceTimer(), ApplySettings();
   void actSetupExecute(), actCloseExecute(), actAboutExecute();
   TAboutHost AboutHost();
-  virtual void DisableTrayMenu(bool include_close);
-  virtual void EnableTrayMenu();
+  virtual void DisableTrayMenu(bool include_close), EnableTrayMenu();
 
   // The parts brought up to date with the controls.
   void ComposeTrayIcons(), UpdateOsd(), UpdateLockButtons(), UpdateSwitchMenuChecks(), AdoptCustomColors();
@@ -129,13 +113,11 @@ class TfrmMain : public TForm, public TOsdHost {
   // Where a link click sends its address: the default web browser.
   std::function<void(const std::string& address)> OpenLinkAddress = OpenURL;
 
-  // How far the controls below the information text moved down, in pixels,
-  // because the text needs more lines at this scale and with these fonts.
+  // How far the controls below the information text moved down for its lines.
   int InfoTextGrowth() const noexcept { return FInfoTextGrowth; }
-  // Whether the grid colour is the user's: stored already, or picked in its
-  // list. Until then it is the taskbar theme's default, and is not written.
+  // The grid colour is the user's once stored or picked; until then it is the
+  // taskbar theme's default, follows the theme and is not written.
   bool GridColorChosen() const noexcept { return FGridColorChosen; }
-  // The taskbar's theme changed: a default grid colour follows it.
   void FollowTaskbarTheme();
 
   bool AboutShowing = false;
@@ -149,35 +131,27 @@ class TfrmMain : public TForm, public TOsdHost {
   bool SettingsShown() override { return Visible(); }
   bool TrayMenuShowing() const noexcept override { return pmPopup.PopupShowing(); }
   bool SettingsCommandEnabled() const noexcept override { return miPopupSetup && miPopupSetup->Enabled; }
-  void OpenSettings() override;
-  void PopupTrayMenu(HWND owner, POINT at) override;
+  void OpenSettings() override, PopupTrayMenu(HWND owner, POINT at) override;
 
  protected:
-  void CreateParams(TCreateParams& params) override;
-  void CreateWnd() override;
+  void CreateParams(TCreateParams& params) override, CreateWnd() override;
   LRESULT WndProc(UINT message, WPARAM wparam, LPARAM lparam) override;
   void DpiChanged(UINT dpi, const RECT& suggested) override;
 
  private:
   void CreateComponents(), CreateControls(), BindControls(), CreateSystemMenuItems();
-  // Gives every text the room it needs at the current scale: the controls
-  // below the information text move down as far as it needs, and the window grows with them.
-  void FitPlacesToTexts();
+  // Every text gets its room at this scale; the window grows with the information text.
+  void FitPlacesToTexts(), UseWindowsVersionDefaults(), chbAutoRunClick(), AskToClose();
   bool GridColorStored();
-  // The lock buttons' LED glyph, drawn at the size for the window's scale.
-  HBITMAP LedGlyph(bool on);
-  void UseWindowsVersionDefaults(), chbAutoRunClick(), AskToClose();
   void ShowDialogOnce(bool& showing, const std::function<void()>& show);
   // The end of the Windows session: asked, cancelled by another program, or done.
   void BeginSessionEnd(), SessionEndCancelled(), EndSession();
 
   bool FSettingsPending = true, FFirstShow = true, FStartupPending = true;
-  // Whether a close was allowed before Windows asked to end the session.
-  bool FCloseAllowedBeforeSessionEnd = false;
   bool FWindowVisible = false, FCloseAllowed = false, FCloseAsking = false;
-  int FInfoTextGrowth = 0;
-  int FLedGlyphSize = 0;
-  UniqueBitmap FLedGlyphs[2];
+  bool FCloseAllowedBeforeSessionEnd = false;  // as it was when Windows asked to end
+  int FInfoTextGrowth = 0;  // in pixels
+  TLedGlyphs FLedGlyphs;
   bool FGridColorChosen = false, FSettingControls = false;
   HKEY FRegRoot = nullptr;
   std::wstring FRegKey;

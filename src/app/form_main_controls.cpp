@@ -13,7 +13,7 @@
 
 namespace lumitrax {
 
-std::vector<TfrmMain::TControlDescription> TfrmMain::FormDescription() {
+std::vector<TControlDescription> TfrmMain::FormDescription() {
   return {
       {lbInfo, L"lbInfo", 10, 10, 316, 60,
        L"Shows state of Num, Caps and Scroll locks. Very useful for notebooks and wireless keyboards that have "
