@@ -14,9 +14,11 @@
 namespace lumitrax {
 namespace {
 
-// The object whose window is being created on this thread: the first messages
-// (WM_GETMINMAXINFO, WM_NCCREATE) arrive before CreateWindowEx returns.
-thread_local TWindow* g_creating = nullptr;
+// The object whose window is being created: the first messages
+// (WM_GETMINMAXINFO, WM_NCCREATE) arrive before CreateWindowEx returns. The
+// program makes its windows on its one GUI thread only; a thread-local here
+// would bring the whole thread library into the program for nothing.
+TWindow* g_creating = nullptr;
 
 // Procedures of the system classes we superclassed, by our class name.
 std::map<std::wstring, WNDPROC>& BaseProcs() {

@@ -16,8 +16,10 @@ HBITMAP TLedGlyphs::Glyph(bool on, UINT dpi, HBITMAP off16, HBITMAP on16) {
       glyphs_[0] = CopyBitmap(off16);
       glyphs_[1] = CopyBitmap(on16);
     } else {
-      glyphs_[0] = LoadBitmapResource((L"LEDOFF" + std::to_wstring(size)).c_str());
-      glyphs_[1] = LoadBitmapResource((L"LEDON" + std::to_wstring(size)).c_str());
+      // (No number formatting: the wide one would bring printf's machinery in.)
+      const std::wstring digits = size == 20 ? L"20" : size == 24 ? L"24" : L"32";
+      glyphs_[0] = LoadBitmapResource((L"LEDOFF" + digits).c_str());
+      glyphs_[1] = LoadBitmapResource((L"LEDON" + digits).c_str());
     }
   }
   return glyphs_[on ? 1 : 0].get();

@@ -81,8 +81,8 @@ int main(int argc, char** argv) {
   form.Close();
   // Warm up: the first display, the first composition and the first show
   // create what lives as long as the program.
-  form.SwitchLockClick(form.btnCapsLock);
-  form.SwitchLockClick(form.btnCapsLock);
+  form.LockMonitor.SwitchLockClick(form.btnCapsLock);
+  form.LockMonitor.SwitchLockClick(form.btnCapsLock);
   form.Show();
   form.Close();
   Application().ProcessMessages();
@@ -91,8 +91,8 @@ int main(int argc, char** argv) {
   // Every Caps Lock change shows or hides the on-screen display and redraws
   // the tray icon.
   Objects before = Count();
-  for (int i = 0; i < lock_changes; ++i) form.SwitchLockClick(form.btnCapsLock);
-  if (form.LockStates()[1]) form.SwitchLockClick(form.btnCapsLock);
+  for (int i = 0; i < lock_changes; ++i) form.LockMonitor.SwitchLockClick(form.btnCapsLock);
+  if (form.LockMonitor.LockStates()[1]) form.LockMonitor.SwitchLockClick(form.btnCapsLock);
   Application().ProcessMessages();
   flat &= Report("lock changes", lock_changes, before, Count());
 

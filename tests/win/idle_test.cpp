@@ -118,17 +118,21 @@ TEST_F(IdleProgram, SettingsWindowHiddenUnderARestingPointerLeavesNoMouseTrackin
   EXPECT_LE(count.timer_messages, 2);
 }
 
-TEST_F(IdleProgram, OnlyTheGuardAndTheMinutesTimerRunOnceTheWindowIsHidden) {
+TEST_F(IdleProgram, OnlyTheGuardHookRenewalAndMinutesTimersRunOnceTheWindowIsHidden) {
   form().Close();
   ASSERT_FALSE(form().Visible());
   // The start-up timer ends itself after its one tick.
   ASSERT_TRUE(RunUntil([&] { return !form().StartupPending(); }, 3000));
   std::vector<const TTimer*> running = TTimer::Running();
-  std::vector<const TTimer*> expected{&form().tmrSwitchGuard, &form().tmrMinutes};
+  // The guard every 1.3 s, the hook's renewal every minute and the usage
+  // ping's timer every one to five minutes: nothing else wakes the program.
+  std::vector<const TTimer*> expected{&form().LockMonitor.tmrSwitchGuard, &form().LockMonitor.tmrHookRenewal,
+                                      &form().UsagePing.tmrMinutes};
   std::sort(running.begin(), running.end());
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(running, expected);
-  EXPECT_EQ(form().tmrSwitchGuard.Interval(), 1300u);
+  EXPECT_EQ(form().LockMonitor.tmrSwitchGuard.Interval(), 1300u);
+  EXPECT_EQ(form().LockMonitor.tmrHookRenewal.Interval(), 60000u);
 }
 
 // A form with a check box, which hot-tracks the mouse resting on it.
