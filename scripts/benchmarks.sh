@@ -45,6 +45,12 @@ if grep -q "^objects flat" "$out/objects.txt"; then
   } >>"$figures"
 fi
 
+echo "== the soak: the real program through a long day of lock changes, shows, fades, taskbars and second starts"
+# Its own figures, one per line; the full soak takes about half an hour.
+soak_options="--no-build"
+[ -n "$short" ] && soak_options="$soak_options --short"
+scripts/soak.sh $soak_options | tr -d '\r' | tee "$out/soak.txt" || true
+
 echo "== tray icon composition, native core"
 build/native/compose_bench "$sets" | tee "$out/compose.txt" \
   | sed -n 's/.* us_per_set \([0-9.]*\)$/compose_us_per_set \1/p' >>"$figures"
