@@ -96,5 +96,5 @@ echo "hidden_under_pointer_wakeups_per_s $(wakeups "$program")"
 probe point-away
 
 # A Caps Lock press from another process until the display shows or hides.
-probe latency "$presses" | tee /dev/stderr | sed -n 's/^presses .* median_ms \([0-9.]*\) p95_ms \([0-9.]*\) .*/latency_median_ms \1\nlatency_p95_ms \2/p'
+probe latency "$presses" | tee >(cat >&2) | sed -n 's/^presses .* median_ms \([0-9.]*\) p95_ms \([0-9.]*\) .*/latency_median_ms \1\nlatency_p95_ms \2/p'
 kill "$program" 2>/dev/null || true
