@@ -82,9 +82,11 @@ void TfrmMain::CreateComponents() {
   LockMonitor.OnChange = [this] {
     // The display first, with the states just read: it is what the eye waits
     // for. The tray icon (a round trip to the taskbar's process) follows.
-    // (The preview panel's colours follow the settings, not the locks.)
-    OsdController.UpdateOsd(CurrentSettings(), LockMonitor.LockStates());
-    ComposeTrayIcons();
+    // The controls are read once for both. (The preview panel's colours
+    // follow the settings, not the locks.)
+    const core::Settings settings = CurrentSettings();
+    OsdController.UpdateOsd(settings, LockMonitor.LockStates());
+    TrayIndicator.ComposeTrayIcons(core::TrayIconSettingsOf(settings), LockMonitor.LockStates());
     UpdateLockButtons();
   };
   UsagePing.CurrentSettings = [this] {

@@ -45,6 +45,7 @@ int TTrayIndicator::TrayImageSize() {
 }
 
 void TTrayIndicator::TaskbarChanged() {
+  FImageSize = 0;  // measured again at the next drawing
   if (FLastComposed) ComposeTrayIcons(FLastComposed->first, FLastComposed->second);
 }
 
@@ -94,7 +95,10 @@ void TTrayIndicator::tmrAnimationTimer() {
 
 void TTrayIndicator::ComposeTrayIcons(const core::TrayIconSettings& settings, const core::LockStates& lock_states) {
   FLastComposed.emplace(settings, lock_states);
-  const int size = TrayImageSize();
+  // The size is measured once and again only when the taskbar changes: a
+  // lock change draws at once, without asking the taskbar and its monitor.
+  if (!FImageSize) FImageSize = TrayImageSize();
+  const int size = FImageSize;
   const auto images = core::ComposeTrayIcons(Resolved(settings), lock_states, FTransparentColor, size);
   // One change notice for all three images: the tray icon reloads once.
   imgsIcons.BeginUpdate();

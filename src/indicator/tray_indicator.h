@@ -55,6 +55,7 @@ class TTrayIndicator {
   TPanel* FPreviewPanel = nullptr;
   TIndexedImage* FPreviewImage = nullptr;
   COLORREF FTransparentColor = 0xFF00FF;
+  int FImageSize = 0;  // the images' size for the taskbar; 0 until measured
 };
 
 }  // namespace lumitrax
