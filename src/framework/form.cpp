@@ -80,7 +80,7 @@ HFONT TForm::Font() {
   return font_.get();
 }
 
-void TForm::AddHint(HWND control, const std::wstring& text) {
+void TForm::AddHint(HWND control, const std::wstring& text, THintFeed feed) {
   if (!tool_tip_) {
     // Owned by the form's window: Windows destroys it with that window, which
     // makes the window its one owner.
@@ -90,7 +90,7 @@ void TForm::AddHint(HWND control, const std::wstring& text) {
   }
   TTTOOLINFOW tool{};
   tool.cbSize = sizeof(tool);
-  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.uFlags = TTF_IDISHWND | (feed == THintFeed::Subclass ? TTF_SUBCLASS : 0);
   tool.hwnd = Handle();
   tool.uId = reinterpret_cast<UINT_PTR>(control);
   tool.lpszText = const_cast<wchar_t*>(text.c_str());

@@ -68,8 +68,11 @@ class TForm : public TWindow {
   void SetFont(const std::wstring& face, int height96, bool bold = false);
   HFONT Font() override;
 
-  // Shows the text as a tool tip when the mouse rests on the control.
-  void AddHint(HWND control, const std::wstring& text);
+  // Shows the text as a tool tip when the mouse rests on the control. A
+  // relayed hint hears of the mouse only through TTM_RELAYEVENT from the form
+  // itself, not by subclassing the control.
+  enum class THintFeed { Subclass, Relayed };
+  void AddHint(HWND control, const std::wstring& text, THintFeed feed = THintFeed::Subclass);
   // The tool tip window, owned by the form's window (and destroyed with it); null before the first hint.
   HWND ToolTip() const noexcept { return tool_tip_; }
 

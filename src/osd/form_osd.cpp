@@ -125,21 +125,11 @@ void TfrmOsd::CreateHint() {
   // The tip is told of the mouse's moves by hand, not by subclassing the
   // window: it hears nothing while a drag runs, so it cannot disturb the
   // system's move loop. Always shown, as the display is never active.
-  FHint = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
-                            ::GetModuleHandleW(nullptr), nullptr);
-  if (!FHint) return;
-  TTTOOLINFOW tool{};
-  tool.cbSize = sizeof(tool);
-  tool.uFlags = TTF_IDISHWND;
-  tool.hwnd = Handle();
-  tool.uId = reinterpret_cast<UINT_PTR>(Handle());
-  tool.lpszText = const_cast<wchar_t*>(kHint);
-  ::SendMessageW(FHint, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  AddHint(Handle(), kHint, THintFeed::Relayed);
 }
 
 void TfrmOsd::RelayToHint(const THookMessage& msg) {
-  if (!FHint || FDragging) return;
+  if (!ToolTip() || FDragging) return;
   MSG relayed{};
   relayed.hwnd = Handle();
   relayed.message = msg.Msg;
@@ -147,14 +137,14 @@ void TfrmOsd::RelayToHint(const THookMessage& msg) {
   relayed.lParam = msg.LParam;
   relayed.time = static_cast<DWORD>(::GetMessageTime());
   ::GetCursorPos(&relayed.pt);
-  ::SendMessageW(FHint, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+  ::SendMessageW(ToolTip(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
 }
 
 void TfrmOsd::SuspendHint(bool suspend) {
   FDragging = suspend;
-  if (!FHint) return;
+  if (!ToolTip()) return;
   // Deactivating also hides a tip that shows.
-  ::SendMessageW(FHint, TTM_ACTIVATE, !suspend, 0);
+  ::SendMessageW(ToolTip(), TTM_ACTIVATE, !suspend, 0);
 }
 
 bool TfrmOsd::Display(bool AShow, int AOpacity, int ASize, core::Color ABodyColor, core::Color ATextColor,
@@ -258,7 +248,7 @@ void TfrmOsd::FormShow() {
 }
 
 void TfrmOsd::FormHide() {
-  if (FHint) ::SendMessageW(FHint, TTM_POP, 0, 0);
+  if (ToolTip()) ::SendMessageW(ToolTip(), TTM_POP, 0, 0);
   tmrVisible.SetEnabled(false);
   tmrHideAfter.SetEnabled(false);
   SaveBounds();

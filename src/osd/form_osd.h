@@ -76,7 +76,7 @@ class TfrmOsd : public TForm {
   bool Fading() const noexcept { return FFading; }
   // The "Click to move" tip, shown when the mouse rests on the display; never
   // during a drag.
-  HWND HintWindow() const noexcept { return FHint; }
+  HWND HintWindow() const noexcept { return ToolTip(); }
 
   // The display is to go while its fade runs further down the stack: the fade
   // stops at its next step and frees the window once it has returned.
@@ -131,7 +131,6 @@ class TfrmOsd : public TForm {
   bool FFading = false;
   // The tip window (owned by the display's window, which destroys it) and
   // whether a press, and so a drag, is running.
-  HWND FHint = nullptr;
   bool FDragging = false;
   std::unique_ptr<TfrmOsd> FReleased;
 };
