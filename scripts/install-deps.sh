@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake make g++ python3           # native build and the picture scripts
+  ccache                           # a compiler cache shared by every checkout
   googletest libgtest-dev          # GoogleTest: built natively, and its sources for Windows
   g++-mingw-w64-x86-64-posix       # the Windows cross compiler
   binutils-mingw-w64-x86-64        # windres for the resources
