@@ -20,6 +20,8 @@ RequestExecutionLevel user
 !define UNINST_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Lumitrax"
 !define SETTINGS_KEY "Software\MOVRANIK\Lumitrax"
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
+; Task Manager's and the Settings app's on/off of each Run entry.
+!define STARTUP_APPROVED_KEY "Software\Microsoft\Windows\CurrentVersion\Explorer\StartupApproved\Run"
 ; The program's own time limit for "/exit", in seconds (it waits that long).
 !define EXIT_WAIT_SECONDS 15
 
@@ -131,6 +133,7 @@ Section "un.Lumitrax" SecUnProgram
   RMDir "$INSTDIR"
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
   DeleteRegValue HKCU "${RUN_KEY}" "Lumitrax.exe"
+  DeleteRegValue HKCU "${STARTUP_APPROVED_KEY}" "Lumitrax.exe"
   DeleteRegKey HKCU "${UNINST_KEY}"
 SectionEnd
 

@@ -152,7 +152,7 @@ void TfrmMain::ApplySettings() {
   if (!FSettingsPending) return;
   FSettingsPending = false;
   LoadSettings();
-  chbAutoRunClick();
+  ApplyAutorunAtStart();
   grpOsd.OnCheckBoxClick(grpOsd);
   ComposeTrayIcons();
   UpdateLockButtons();

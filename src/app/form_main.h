@@ -142,6 +142,10 @@ class TfrmMain : public TForm, public TOsdHost {
   void CreateComponents(), CreateControls(), BindControls(), CreateSystemMenuItems();
   // Every text gets its room at this scale; the window grows with the information text.
   void FitPlacesToTexts(), UseWindowsVersionDefaults(), chbAutoRunClick(), AskToClose();
+  // At start: the Run entry follows the setting, unless the user turned it off
+  // in Windows (Task Manager, Settings); then the box shows that and neither
+  // entry is touched.
+  void ApplyAutorunAtStart();
   bool GridColorStored();
   void ShowDialogOnce(bool& showing, const std::function<void()>& show);
   // The end of the Windows session: asked, cancelled by another program, or done.
@@ -153,6 +157,7 @@ class TfrmMain : public TForm, public TOsdHost {
   int FInfoTextGrowth = 0;  // in pixels
   TLedGlyphs FLedGlyphs;
   bool FGridColorChosen = false, FSettingControls = false;
+  bool FShowingWindowsAutorunChoice = false;  // the box is unticked to show it, nothing written
   HKEY FRegRoot = nullptr;
   std::wstring FRegKey;
 };

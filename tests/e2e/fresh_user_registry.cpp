@@ -10,6 +10,9 @@ namespace {
 void ForgetTheProgram() {
   ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\MOVRANIK\\Lumitrax");
   ::RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", L"Lumitrax.exe");
+  ::RegDeleteKeyValueW(HKEY_CURRENT_USER,
+                       L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run",
+                       L"Lumitrax.exe");
 }
 
 class FreshUserRegistry : public ::testing::EmptyTestEventListener {

@@ -361,7 +361,13 @@ TEST_F(Installer, AnInstanceThatDoesNotQuitInTimeStopsTheInstallWithNothingChang
 TEST_F(Installer, SilentUninstallStopsAndRemovesTheProgramButKeepsTheSettings) {
   InstallSilently();
   StartInstalled();
+  // The user's on/off in Task Manager goes with the Run entry.
+  const wchar_t* approved = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
+  const BYTE off[12] = {0x03};
+  ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, approved, L"Lumitrax.exe", REG_BINARY, off, sizeof(off)),
+            ERROR_SUCCESS);
   UninstallSilently(L"", false);
+  EXPECT_EQ(TypeOf(approved, L"Lumitrax.exe"), static_cast<DWORD>(REG_NONE));
   EXPECT_TRUE(RunningInstances().empty());
   EXPECT_FALSE(Exists(InstalledExe()));
   EXPECT_FALSE(Exists(Uninstaller()));
