@@ -39,6 +39,7 @@ BrandingText "${PRODUCT} ${VERSION}"
 !include "LogicLib.nsh"
 !include "FileFunc.nsh"
 !include "Sections.nsh"
+!include "WinVer.nsh"
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
@@ -48,7 +49,8 @@ BrandingText "${PRODUCT} ${VERSION}"
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
-!define MUI_FINISHPAGE_RUN "$INSTDIR\Lumitrax.exe"
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_FUNCTION StartLumitraxAsUser
 !define MUI_FINISHPAGE_RUN_TEXT "Start ${PRODUCT} now"
 !insertmacro MUI_PAGE_FINISH
 
@@ -80,6 +82,16 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "${PUBLISHER}"
     ${EndIf}
     ${If} $0 == 0
       ${Break}
+    ${EndIf}
+    ; 2: the running copy has more rights than Setup (run as administrator)
+    ; and Windows refused the request; no use waiting.
+    ${If} $0 == 2
+      DetailPrint "${PRODUCT} runs with other rights and could not be asked to close."
+      MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
+        "${PRODUCT} is running with other rights (for example as administrator) and could not be asked to close.$\r$\n$\r$\nClose it with Close in the menu of its icon in the notification area, then click Retry. Cancel stops here and changes nothing." \
+        /SD IDCANCEL IDRETRY +2
+      Abort "${PRODUCT} is still running: nothing was changed."
+      ${Continue}
     ${EndIf}
     DetailPrint "${PRODUCT} is still running after ${EXIT_WAIT_SECONDS} seconds."
     MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
@@ -119,9 +131,26 @@ Section "Lumitrax" SecProgram
   ; interactive install offers that on its last page instead.
   ${If} $R9 <> 0
   ${AndIf} ${Silent}
-    Exec '"$INSTDIR\Lumitrax.exe"'
+    Call StartLumitraxAsUser
   ${EndIf}
 SectionEnd
+
+; Starts the installed program with the user's normal rights, also when Setup
+; runs as administrator: the running shell (Explorer, at the user's level)
+; starts it, not Setup.
+Function StartLumitraxAsUser
+  Exec '"$WINDIR\explorer.exe" "$INSTDIR\Lumitrax.exe"'
+FunctionEnd
+
+; Lumitrax needs Windows 7 with Service Pack 1 (build 7601) or later, 64-bit
+; (this installer itself starts only on 64-bit Windows).
+Function .onInit
+  ${WinVerGetBuild} $0
+  ${If} $0 < 7601
+    MessageBox MB_OK|MB_ICONSTOP "${PRODUCT} needs Windows 7 with Service Pack 1 or later, 64-bit. Setup stops here and changes nothing." /SD IDOK
+    Abort
+  ${EndIf}
+FunctionEnd
 
 Section "un.Lumitrax" SecUnProgram
   SectionIn RO

@@ -3,6 +3,8 @@
 // installers, uninstallers and users' scripts need.
 #include <windows.h>
 
+#include <string>
+
 namespace lumitrax {
 
 // Posted to the running instance's application window: quit through the
@@ -15,7 +17,10 @@ constexpr DWORD kExitWaitMs = 15000;
 // Finds the running instance of this user through the single-instance guard,
 // asks it to quit and waits up to timeout_ms for its process to end. Returns
 // the process exit code: 0 when no instance runs (any more), 1 when one still
-// runs after the time limit. Starts nothing. The application title must be set.
-int ExitRunningInstance(DWORD timeout_ms);
+// runs after the time limit, kExitRefused at once when it refused the request
+// (said on the standard error, when there is one). Starts nothing. The
+// application title must be set; `identifier` is the guard's (tests).
+constexpr int kExitRefused = 2;
+int ExitRunningInstance(DWORD timeout_ms, const std::wstring& identifier = std::wstring());
 
 }  // namespace lumitrax

@@ -22,6 +22,10 @@ TfrmMain::TfrmMain() {
   // window is owned by it and so never gets one either.
   Application().SetHidden(true);
   Application().OnMessage = [this](MSG& msg, bool& handled) { OnMessage(msg, handled); };
+  // A second start and "/exit" come with the user's normal rights, also
+  // when this copy runs as administrator: exactly their two messages pass.
+  for (const UINT message : {WM_ACTIVATEINSTANCE, WM_EXITINSTANCE})
+    AllowMessageFromLesserRights(Application().Handle(), message);
   chbAutoRun.OnClick = [this](TComponent&) { chbAutoRunClick(); };
   // One instance per user: a duplicate hands over to the running one here
   // and ends as soon as its message loop starts.

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "app/one_instance.h"
+#include "app/instance_texts.h"
 #include "framework/application.h"
 #include "framework/text.h"
 #include "framework/version_info.h"
@@ -32,6 +32,8 @@ std::string UpperShortModulePath() {
 }
 
 }  // namespace
+
+TPostMessage PostToInstance = &::PostMessageW;
 
 TOneInstance::~TOneInstance() {
   for (; owned_count_ > 0; --owned_count_) ::ReleaseMutex(FInstanceMutex.get());
@@ -89,7 +91,7 @@ HWND TOneInstance::FindPrevInstanceWindow() const {
   return found;
 }
 
-void TOneInstance::HandOver() const {
+void TOneInstance::HandOver() {
   const HWND other = FindPrevInstanceWindow();
   // Without a window there is nobody to post to: a message posted to no
   // window would come back to this instance.
@@ -98,8 +100,16 @@ void TOneInstance::HandOver() const {
     ::OpenIcon(other);
   else
     ::SetForegroundWindow(other);
-  ::PostMessageW(other, WM_ACTIVATEINSTANCE, reinterpret_cast<WPARAM>(Application().Handle()),
-                 reinterpret_cast<LPARAM>(::GetModuleHandleW(nullptr)));
+  if (PostToInstance(other, WM_ACTIVATEINSTANCE, reinterpret_cast<WPARAM>(Application().Handle()),
+                     reinterpret_cast<LPARAM>(::GetModuleHandleW(nullptr))))
+    return;
+  if (::GetLastError() != ERROR_ACCESS_DENIED) return;
+  // Refused: the running instance has more rights than this one. Ending
+  // without a word would look as if the start did nothing.
+  if (OnHandOverRefused)
+    OnHandOverRefused(*this);
+  else
+    ::MessageBoxW(nullptr, kHandOverRefusedText, Application().Title().c_str(), MB_OK | MB_ICONINFORMATION);
 }
 
 }  // namespace lumitrax

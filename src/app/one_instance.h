@@ -17,6 +17,11 @@ using core::TPerformChecking;
 // Posted by a second instance to the running instance's application window.
 constexpr UINT WM_ACTIVATEINSTANCE = 35557;
 
+// How a message reaches the running instance; tests replace it to make
+// Windows refuse it, as it does when the running instance has more rights.
+using TPostMessage = BOOL(WINAPI*)(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+extern TPostMessage PostToInstance;
+
 class TOneInstance : public TComponent {
  public:
   TOneInstance() = default;
@@ -34,6 +39,8 @@ class TOneInstance : public TComponent {
   std::wstring Message;
   // Appended to the identity.
   std::wstring Identifier;
+  // The running instance refused the hand-over; unset: a message box says so.
+  TNotifyEvent OnHandOverRefused;
 
   // Whether another instance with this identity runs. The first check of a
   // process that finds none makes this thread the owner of the instance
@@ -49,7 +56,7 @@ class TOneInstance : public TComponent {
 
  private:
   std::string Identity() const;
-  void HandOver() const;
+  void HandOver();
 
   bool FTerminate = false;
   // The "Default" mutex and how often this thread acquired it.

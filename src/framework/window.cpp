@@ -227,6 +227,14 @@ UINT WindowDpi(HWND window) {
   return static_cast<UINT>(::GetDeviceCaps(screen.get(), LOGPIXELSY));
 }
 
+TChangeMessageFilter ChangeMessageFilter = &::ChangeWindowMessageFilterEx;
+
+bool AllowMessageFromLesserRights(HWND window, UINT message) {
+  // Windows 7 and later. Wine has no privilege isolation; its answer is a stub.
+  CHANGEFILTERSTRUCT status{sizeof(status), 0};
+  return ChangeMessageFilter(window, message, MSGFLT_ALLOW, &status) != FALSE;
+}
+
 int ScaleForDpi(int value96, UINT dpi) { return ::MulDiv(value96, static_cast<int>(dpi), 96); }
 
 }  // namespace lumitrax

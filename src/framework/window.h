@@ -121,6 +121,13 @@ void CancelMouseTracking(HWND window, bool tell_control = true);
 
 // The device-independent pixel helpers: 96-dpi values scaled to a window's DPI.
 UINT WindowDpi(HWND window);
+// Lets `message` reach `window` from programs with fewer rights: a copy run as
+// administrator would otherwise never see it (User Interface Privilege
+// Isolation drops it). Whether Windows took the filter.
+bool AllowMessageFromLesserRights(HWND window, UINT message);
+// The system call behind it; tests replace it to see which messages pass.
+using TChangeMessageFilter = BOOL(WINAPI*)(HWND window, UINT message, DWORD action, PCHANGEFILTERSTRUCT status);
+extern TChangeMessageFilter ChangeMessageFilter;
 int ScaleForDpi(int value96, UINT dpi);
 
 }  // namespace lumitrax

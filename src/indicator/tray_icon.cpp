@@ -42,6 +42,9 @@ TTrayIcon::TTrayIcon(TWindow& owner) : owner_(&owner) {
   Name = L"TrayIcon";
   TaskbarCreatedMessage();
   Handle();
+  // Explorer runs with the user's normal rights: a copy run as administrator
+  // must still hear that the taskbar was re-created.
+  AllowMessageFromLesserRights(Handle(), TaskbarCreatedMessage());
   tmrRetryAdd.Name = L"tmrRetryAdd";
   tmrRetryAdd.OnTimer = [this](TComponent&) { tmrRetryAddTimer(); };
   // Minimising the application hides it to the tray: the icon's own hook on
