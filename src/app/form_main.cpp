@@ -142,6 +142,14 @@ void TfrmMain::FormCreate() {
   // The tip is set once: the title and the program's version.
   TTrayIcon& tray = TrayIndicator.TrayIcon;
   tray.SetHint(Application().Title() + L" (" + GetFileVersionString(GetModulePath()) + L")");
+  // Each time the icon arrives (also after a retry): the hint, when due.
+  tray.OnShow = [this](TComponent&) {
+    try {
+      OverflowHint.ShowIfDue(Narrow(FRegKey));
+    } catch (const std::exception& error) {
+      Application().HandleException(error);
+    }
+  };
   tray.SetVisible(true);
   ComposeTrayIcons();
   pnTrayIcon.DoubleBuffered = true;

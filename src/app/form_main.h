@@ -17,6 +17,7 @@
 #include "framework/menu.h"
 #include "framework/std_controls.h"
 #include "indicator/lock_monitor.h"
+#include "indicator/overflow_hint.h"
 #include "indicator/tray_indicator.h"
 #include "osd/osd_controller.h"
 #include "settings/check_group_box.h"
@@ -38,6 +39,8 @@ class TfrmMain : public TForm, public TOsdHost {
   // The parts of the program, in the order they start.
   TLockMonitor LockMonitor;
   TTrayIndicator TrayIndicator{*this};
+  // Windows 11's overflow: one balloon when the icon first arrives there.
+  TOverflowHint OverflowHint{TrayIndicator.TrayIcon};
   TUsagePing UsagePing;
   TOsdController OsdController{*this};
   TOneInstance OneInstance;

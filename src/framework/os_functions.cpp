@@ -122,6 +122,19 @@ bool SystemParametersInfoForDpi(UINT action, UINT param, void* data, UINT dpi) {
   return true;
 }
 
+namespace {
+DWORD build_for_testing = 0;
+}  // namespace
+
+DWORD WindowsBuild() {
+  if (build_for_testing) return build_for_testing;
+  OSVERSIONINFOW info{};
+  info.dwOSVersionInfoSize = sizeof(info);
+  return ::GetVersionExW(&info) ? info.dwBuildNumber : 0;
+}
+
+void ReportWindowsBuildForTesting(DWORD build) { build_for_testing = build; }
+
 void HideLaterFunctionsForTesting(bool hidden) { hidden_for_testing = hidden; }
 
 }  // namespace lumitrax::os

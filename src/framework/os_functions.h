@@ -27,6 +27,12 @@ bool AdjustWindowRectExForDpi(RECT* rect, DWORD style, bool menu, DWORD ex_style
 // at another DPI than the system's, the sizes and font heights are scaled.
 bool SystemParametersInfoForDpi(UINT action, UINT param, void* data, UINT dpi);
 
+// The build number of the running Windows (22000 and later: Windows 11). The
+// manifest names Windows 10, so the system reports its true version.
+DWORD WindowsBuild();
+// Tests: report this build instead (0: the real one again).
+void ReportWindowsBuildForTesting(DWORD build);
+
 // Tests: behave as on a Windows that has none of the later functions (true),
 // or use what this Windows has (false, the default).
 void HideLaterFunctionsForTesting(bool hidden);

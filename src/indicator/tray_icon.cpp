@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cwchar>
 #include <exception>
+#include <iterator>
 
 #include "framework/application.h"
 #include "framework/form.h"
@@ -254,6 +255,19 @@ void TTrayIcon::HideIcon() {
   visible_ = false;
   if (OnHide) OnHide(*this);
   if (MinimizeToTray) RestoreFromTray();
+}
+
+bool TTrayIcon::ShowBalloon(const std::wstring& title, const std::wstring& text) {
+  if (HIBYTE(ShellVersion()) < 5 || !PrepareIconData()) return false;
+  data_.uFlags |= NIF_INFO;
+  const size_t title_length = std::min(title.size(), std::size(data_.szInfoTitle) - 1);
+  std::copy_n(title.c_str(), title_length, data_.szInfoTitle);
+  data_.szInfoTitle[title_length] = L'\0';
+  const size_t text_length = std::min(text.size(), std::size(data_.szInfo) - 1);
+  std::copy_n(text.c_str(), text_length, data_.szInfo);
+  data_.szInfo[text_length] = L'\0';
+  data_.dwInfoFlags = NIIF_INFO;
+  return NotifyIcon(NIM_MODIFY);
 }
 
 void TTrayIcon::RestoreFromTray() {

@@ -92,6 +92,9 @@ class TTrayIcon : public TWindow, private TImageListListener {
 
   void RestoreFromTray();
   void HideToTray();
+  // A balloon on the icon (NIF_INFO); whether the shell took it. Its click
+  // raises OnBalloonClick.
+  bool ShowBalloon(const std::wstring& title, const std::wstring& text);
 
  protected:
   void CreateParams(TCreateParams& params) override;
