@@ -3,7 +3,7 @@ enable_language(RC)
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 
 set(LUMITRAX_WIN_LIBS user32 gdi32 msimg32 comctl32 comdlg32 shell32 advapi32 version
-    wininet ole32 uuid psapi shcore wtsapi32)
+    wininet ole32 uuid psapi wtsapi32)
 set(LUMITRAX_STATIC_LINK -static -static-libgcc -static-libstdc++)
 
 # Built for size, as measured on the stripped Lumitrax.exe (scripts/benchmarks.sh):
@@ -30,7 +30,7 @@ list(FILTER LUMITRAX_WIN_SOURCES EXCLUDE REGEX "src/app/main\\.cpp$")
 list(FILTER LUMITRAX_WIN_SOURCES EXCLUDE REGEX "src/framework/lean_runtime\\.cpp$")
 add_library(lumitrax_winapi INTERFACE)
 target_compile_definitions(lumitrax_winapi INTERFACE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
-  _WIN32_WINNT=0x0A00 WINVER=0x0A00)
+  _WIN32_WINNT=0x0601 WINVER=0x0601)
 target_link_libraries(lumitrax_winapi INTERFACE ${LUMITRAX_WIN_LIBS})
 add_library(lumitrax_win STATIC ${LUMITRAX_WIN_SOURCES})
 target_link_libraries(lumitrax_win PUBLIC lumitrax_core lumitrax_winapi)

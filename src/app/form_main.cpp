@@ -7,6 +7,7 @@
 #include "core/settings_views.h"
 #include "framework/application.h"
 #include "framework/message_dialog.h"
+#include "framework/os_functions.h"
 #include "framework/scope_exit.h"
 #include "framework/text.h"
 #include "framework/version_info.h"
@@ -53,7 +54,7 @@ void TfrmMain::CreateParams(TCreateParams& params) {
   params.ex_style = WS_EX_CONTROLPARENT | WS_EX_WINDOWEDGE;
   const UINT dpi = WindowDpi(nullptr);
   RECT frame{0, 0, ScaleForDpi(332, dpi), ScaleForDpi(503, dpi)};
-  ::AdjustWindowRectExForDpi(&frame, params.style, FALSE, params.ex_style, dpi);
+  os::AdjustWindowRectExForDpi(&frame, params.style, false, params.ex_style, dpi);
   params.x = params.y = 0;
   params.width = frame.right - frame.left;
   params.height = frame.bottom - frame.top;

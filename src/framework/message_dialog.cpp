@@ -8,6 +8,7 @@
 #include "framework/application.h"
 #include "framework/form.h"
 #include "framework/handles.h"
+#include "framework/os_functions.h"
 #include "framework/work_area.h"
 
 namespace lumitrax {
@@ -19,7 +20,7 @@ HWND g_active_dialog = nullptr;
 UniqueFont MessageFont(UINT dpi) {
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof(metrics);
-  ::SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi);
+  os::SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, dpi);
   return UniqueFont(::CreateFontIndirectW(&metrics.lfMessageFont));
 }
 
@@ -149,7 +150,7 @@ class TMessageForm : public TForm {
     }
 
     RECT frame{0, 0, client_width, client_height};
-    ::AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_STYLE)), FALSE,
+    os::AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_STYLE)), false,
                                static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_EXSTYLE)), dpi);
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;

@@ -10,6 +10,7 @@
 #include "framework/boundary.h"
 #include "framework/errors.h"
 #include "framework/handles.h"
+#include "framework/os_functions.h"
 
 namespace lumitrax {
 namespace {
@@ -220,7 +221,7 @@ void CancelMouseTracking(HWND window, bool tell_control) {
 }
 
 UINT WindowDpi(HWND window) {
-  const UINT dpi = window ? ::GetDpiForWindow(window) : 0;
+  const UINT dpi = window ? os::DpiForWindow(window) : 0;
   if (dpi) return dpi;
   WindowDc screen(nullptr);
   return static_cast<UINT>(::GetDeviceCaps(screen.get(), LOGPIXELSY));

@@ -31,6 +31,8 @@ WORD TTrayIcon::ShellVersion() {
   return version;
 }
 
+TTrayIcon::TShellNotifyIcon TTrayIcon::ShellNotifyIcon = &::Shell_NotifyIconW;
+
 UINT TTrayIcon::TaskbarCreatedMessage() {
   static const UINT message = ::RegisterWindowMessageW(L"TaskbarCreated");
   return message;
@@ -40,6 +42,8 @@ TTrayIcon::TTrayIcon(TWindow& owner) : owner_(&owner) {
   Name = L"TrayIcon";
   TaskbarCreatedMessage();
   Handle();
+  tmrRetryAdd.Name = L"tmrRetryAdd";
+  tmrRetryAdd.OnTimer = [this](TComponent&) { tmrRetryAddTimer(); };
   // Minimising the application hides it to the tray: the icon's own hook on
   // the application window sees the message before the window does.
   app_hook_.OnMessageBefore = [this](TCustomWndProcHook&, THookMessage& msg, bool&) {
@@ -65,9 +69,54 @@ TTrayIcon::~TTrayIcon() {
 void TTrayIcon::RenewRegistration(bool add_again) {
   flags_ &= ~static_cast<UINT>(NIF_ICON);
   DeleteFromTray();
+  registered_ = false;
+  tmrRetryAdd.SetEnabled(false);
+  retry_interval_ = 0;
   if (!add_again) return;
   flags_ |= NIF_ICON;
-  InsertToTray();
+  AddToTray();
+}
+
+bool TTrayIcon::AddToTray() {
+  bool added = InsertToTray();
+  // An add the shell timed out on may still have reached it (it is busy at
+  // logon): then the icon is there and a modify succeeds.
+  if (!added && has_data_) added = NotifyIcon(NIM_MODIFY);
+  registered_ = added;
+  if (!added) {
+    ScheduleRetry();
+    return false;
+  }
+  tmrRetryAdd.SetEnabled(false);
+  retry_interval_ = 0;
+  // Asked after every add: the shell forgets the version with the icon. With
+  // version 4 the keyboard reaches the icon (NIN_KEYSELECT, WM_CONTEXTMENU at
+  // the icon); a shell that refuses it keeps sending the older callbacks.
+  version4_ = false;
+  if (HIBYTE(ShellVersion()) >= 6) {
+    data_.uVersion = NOTIFYICON_VERSION_4;
+    version4_ = NotifyIcon(NIM_SETVERSION);
+  }
+  return true;
+}
+
+void TTrayIcon::ScheduleRetry() {
+  if (!visible_) return;
+  retry_interval_ = retry_interval_ == 0 ? kRetryFirstMs : std::min(retry_interval_ * 2, kRetryMaxMs);
+  tmrRetryAdd.SetInterval(retry_interval_);
+  tmrRetryAdd.SetEnabled(true);
+}
+
+void TTrayIcon::tmrRetryAddTimer() {
+  // Stopped here, so that a failing add that schedules the next retry
+  // restarts the timer with the longer interval.
+  tmrRetryAdd.SetEnabled(false);
+  if (!visible_) {
+    retry_interval_ = 0;
+    return;
+  }
+  flags_ |= NIF_ICON;
+  if (AddToTray() && OnShow) OnShow(*this);
 }
 
 void TTrayIcon::CreateParams(TCreateParams& params) {
@@ -141,7 +190,8 @@ bool TTrayIcon::PrepareIconData() {
   }
   data_.hWnd = Handle();
   data_.uID = IconID;
-  data_.uFlags = flags_;
+  // NIF_SHOWTIP: with version 4 the shell shows the standard tip only when asked.
+  data_.uFlags = flags_ | (HIBYTE(version) >= 6 ? NIF_SHOWTIP : 0u);
   data_.uCallbackMessage = WM_TRAYNOTIFY;
   data_.hIcon = icon_.get();
   if (show_hint_) {
@@ -155,10 +205,17 @@ bool TTrayIcon::PrepareIconData() {
 
 bool TTrayIcon::NotifyIcon(DWORD message) {
   if (!has_data_) return false;
-  return ::Shell_NotifyIconW(message, &data_) != FALSE;
+  return ShellNotifyIcon(message, &data_) != FALSE;
 }
 
-bool TTrayIcon::UpdateIcon() { return PrepareIconData() && NotifyIcon(NIM_MODIFY); }
+bool TTrayIcon::UpdateIcon() {
+  if (!PrepareIconData()) return false;
+  if (NotifyIcon(NIM_MODIFY)) return true;
+  // A shown icon the shell does not know (it lost it, or never took it) is
+  // added again, unless a retry is already due.
+  if (!visible_ || tmrRetryAdd.Enabled()) return false;
+  return AddToTray();
+}
 
 bool TTrayIcon::InsertToTray() {
   try {
@@ -178,7 +235,8 @@ bool TTrayIcon::DeleteFromTray() {
 
 void TTrayIcon::ShowIcon() {
   flags_ |= NIF_ICON;
-  if (InsertToTray()) {
+  retry_interval_ = 0;
+  if (AddToTray()) {
     visible_ = true;
     if (OnShow) OnShow(*this);
   }
@@ -186,7 +244,10 @@ void TTrayIcon::ShowIcon() {
 
 void TTrayIcon::HideIcon() {
   flags_ &= ~static_cast<UINT>(NIF_ICON);
+  tmrRetryAdd.SetEnabled(false);
+  retry_interval_ = 0;
   if (!DeleteFromTray()) return;
+  registered_ = false;
   visible_ = false;
   if (OnHide) OnHide(*this);
   if (MinimizeToTray) RestoreFromTray();
@@ -211,6 +272,11 @@ void TTrayIcon::PopupAtCursor() {
   if (!PopupMenu) return;
   POINT at{};
   ::GetCursorPos(&at);
+  PopupAt(at);
+}
+
+void TTrayIcon::PopupAt(POINT at) {
+  if (!PopupMenu) return;
   Application().ProcessMessages();
   const HWND owner = owner_->Handle();
   ::SetForegroundWindow(owner);
@@ -262,44 +328,88 @@ void TTrayIcon::Minimize() {
   if (OnMinimize) OnMinimize(*this);
 }
 
+bool TTrayIcon::TrayNotify(UINT event, POINT at) {
+  if (event != WM_MOUSEMOVE && event != NIN_SELECT) select_follows_release_ = false;
+  // What a left click does, for the keyboard's selection of the icon.
+  auto select = [&] {
+    MouseUp(TMouseButton::Left, at);
+    Click();
+    if (PopupByLeft) PopupAt(at);
+  };
+  switch (event) {
+    case WM_MOUSEMOVE:
+      MouseMove(at);
+      break;
+    case WM_LBUTTONDOWN:
+      MouseDown(TMouseButton::Left, at);
+      click_pending_ = true;
+      break;
+    case WM_LBUTTONUP:
+      MouseUp(TMouseButton::Left, at);
+      if (click_pending_) Click();
+      if (PopupByLeft) PopupAt(at);
+      click_pending_ = false;
+      select_follows_release_ = version4_;
+      break;
+    case WM_LBUTTONDBLCLK:
+      DblClick();
+      break;
+    case WM_RBUTTONDOWN:
+      MouseDown(TMouseButton::Right, at);
+      break;
+    case WM_RBUTTONUP:
+      MouseUp(TMouseButton::Right, at);
+      // A version-4 shell follows the release with WM_CONTEXTMENU.
+      if (!version4_) PopupAt(at);
+      break;
+    case WM_MBUTTONDOWN:
+      MouseDown(TMouseButton::Middle, at);
+      break;
+    case WM_MBUTTONUP:
+      MouseUp(TMouseButton::Middle, at);
+      break;
+    case NIN_SELECT:
+      // After a left click it only repeats the click; else it is Enter on
+      // the icon the mouse selected.
+      if (select_follows_release_)
+        select_follows_release_ = false;
+      else if (version4_)
+        select();
+      break;
+    case NIN_KEYSELECT:
+      if (version4_) select();
+      break;
+    case WM_CONTEXTMENU:
+      // Shift+F10, the menu key or a right click: the menu at the icon.
+      if (version4_) PopupAt(at);
+      break;
+    case NIN_BALLOONUSERCLICK:
+      if (OnBalloonClick) OnBalloonClick(*this);
+      break;
+    case NIN_BALLOONTIMEOUT:
+      if (OnBalloonTimeout) OnBalloonTimeout(*this);
+      break;
+    default:
+      return false;
+  }
+  return true;
+}
+
 LRESULT TTrayIcon::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_TRAYNOTIFY) {
     if (!Enabled) return 0;
-    POINT at{};
-    ::GetCursorPos(&at);
-    switch (static_cast<UINT>(lparam)) {
-      case WM_MOUSEMOVE:
-        MouseMove(at);
-        break;
-      case WM_LBUTTONDOWN:
-        MouseDown(TMouseButton::Left, at);
-        click_pending_ = true;
-        break;
-      case WM_LBUTTONUP:
-        MouseUp(TMouseButton::Left, at);
-        if (click_pending_) Click();
-        if (PopupByLeft) PopupAtCursor();
-        click_pending_ = false;
-        break;
-      case WM_LBUTTONDBLCLK:
-        DblClick();
-        break;
-      case WM_RBUTTONDOWN:
-        MouseDown(TMouseButton::Right, at);
-        break;
-      case WM_RBUTTONUP:
-        MouseUp(TMouseButton::Right, at);
-        PopupAtCursor();
-        break;
-      case WM_MBUTTONDOWN:
-        MouseDown(TMouseButton::Middle, at);
-        break;
-      case WM_MBUTTONUP:
-        MouseUp(TMouseButton::Middle, at);
-        break;
-      default:
-        return TWindow::WndProc(message, wparam, lparam);
+    POINT anchor{};
+    UINT event = 0;
+    if (version4_) {
+      // The event in the low word (the icon's id in the high word), the
+      // icon's anchor in screen coordinates in wParam.
+      event = LOWORD(lparam);
+      anchor = POINT{static_cast<short>(LOWORD(wparam)), static_cast<short>(HIWORD(wparam))};
+    } else {
+      event = static_cast<UINT>(lparam);
+      ::GetCursorPos(&anchor);
     }
+    if (!TrayNotify(event, anchor)) return TWindow::WndProc(message, wparam, lparam);
     return 0;
   }
   if (message == WM_QUERYENDSESSION) return 1;

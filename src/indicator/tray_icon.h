@@ -11,6 +11,7 @@
 #include "framework/handles.h"
 #include "framework/image_list.h"
 #include "framework/menu.h"
+#include "framework/timer.h"
 #include "framework/window.h"
 #include "framework/wnd_proc_hook.h"
 
@@ -61,12 +62,29 @@ class TTrayIcon : public TWindow, private TImageListListener {
   TNotifyEvent OnShow;
   TNotifyEvent OnHide;
   TNotifyEvent OnMinimize;
+  TNotifyEvent OnBalloonClick;
+  TNotifyEvent OnBalloonTimeout;
   // The taskbar was re-created, or a setting, the display or a DPI changed:
   // the icon's image may want another size.
   TNotifyEvent OnTaskbarChange;
 
   // The record the shell was last given (tests read it).
   const NOTIFYICONDATAW& IconData() const noexcept { return data_; }
+  // Whether the shell took the icon at the last request: false while an add
+  // waits for its retry.
+  bool Registered() const noexcept { return registered_; }
+  // Whether the shell took NOTIFYICON_VERSION_4 for the icon: its callbacks
+  // then carry the event in the low word of lParam and the anchor in wParam.
+  bool Version4() const noexcept { return version4_; }
+  // Retries a failed add, at growing intervals; runs only while one is due.
+  TTimer tmrRetryAdd{0, false};
+  // The first retry waits this long; each next one twice as long, up to kRetryMaxMs.
+  static constexpr UINT kRetryFirstMs = 1000;
+  static constexpr UINT kRetryMaxMs = 60000;
+  // The shell call every request goes through; tests replace it to make the
+  // shell refuse (as it does while the taskbar is not yet up at logon).
+  using TShellNotifyIcon = BOOL(WINAPI*)(DWORD message, NOTIFYICONDATAW* data);
+  static TShellNotifyIcon ShellNotifyIcon;
   // The major and minor version of shell32.dll, read once.
   static WORD ShellVersion();
   // The registered "TaskbarCreated" message.
@@ -85,6 +103,8 @@ class TTrayIcon : public TWindow, private TImageListListener {
   void ShowIcon();
   void HideIcon();
   void PopupAtCursor();
+  // Opens the menu at a point the shell gave (the icon's anchor).
+  void PopupAt(POINT at);
 
   virtual void MouseMove(POINT at);
   virtual void MouseDown(TMouseButton button, POINT at);
@@ -102,6 +122,14 @@ class TTrayIcon : public TWindow, private TImageListListener {
   // Deletes the icon from the notification area and, when asked, adds it
   // again; raises no event and restores no window.
   void RenewRegistration(bool add_again);
+  // Adds the icon; on success asks for NOTIFYICON_VERSION_4 and stops the
+  // retries, on failure schedules the next retry. The result of the add.
+  bool AddToTray();
+  void ScheduleRetry();
+  void tmrRetryAddTimer();
+  // The shell's callback, in either version's form.
+  // True when the event was handled.
+  bool TrayNotify(UINT event, POINT anchor);
 
   TWindow* owner_;
   bool visible_ = false;
@@ -109,6 +137,12 @@ class TTrayIcon : public TWindow, private TImageListListener {
   bool click_pending_ = false;
   bool app_hidden_ = false;
   bool has_data_ = false;
+  bool registered_ = false;
+  bool version4_ = false;
+  // A version-4 shell follows every left-button release with NIN_SELECT; the
+  // release already was the click.
+  bool select_follows_release_ = false;
+  UINT retry_interval_ = 0;
   std::wstring hint_;
   TImageList* image_list_ = nullptr;
   int image_index_ = 0;

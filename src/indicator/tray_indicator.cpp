@@ -1,8 +1,7 @@
 #include "indicator/tray_indicator.h"
 
-#include <shellscalingapi.h>
-
 #include "core/color_list.h"
+#include "framework/os_functions.h"
 #include "framework/scope_exit.h"
 #include "indicator/icon_bitmaps.h"
 
@@ -33,15 +32,13 @@ UINT TTrayIndicator::TaskbarDpi() {
   // The notification area lies on the taskbar's monitor; its icons take that
   // monitor's scale.
   if (const HWND taskbar = ::FindWindowW(L"Shell_TrayWnd", nullptr)) {
-    UINT dpi_x = 0, dpi_y = 0;
-    const HMONITOR monitor = ::MonitorFromWindow(taskbar, MONITOR_DEFAULTTOPRIMARY);
-    if (SUCCEEDED(::GetDpiForMonitor(monitor, MDT_EFFECTIVE_DPI, &dpi_x, &dpi_y)) && dpi_y) return dpi_y;
+    return os::DpiForMonitor(::MonitorFromWindow(taskbar, MONITOR_DEFAULTTOPRIMARY));
   }
-  return ::GetDpiForSystem();
+  return os::DpiForSystem();
 }
 
 int TTrayIndicator::TrayImageSize() {
-  return core::NearestTrayIconSize(::GetSystemMetricsForDpi(SM_CXSMICON, TaskbarDpi()));
+  return core::NearestTrayIconSize(os::SystemMetricsForDpi(SM_CXSMICON, TaskbarDpi()));
 }
 
 void TTrayIndicator::TaskbarChanged() {

@@ -7,6 +7,7 @@
 #include "core/placement.h"
 #include "framework/application.h"
 #include "framework/handles.h"
+#include "framework/os_functions.h"
 #include "framework/scope_exit.h"
 #include "framework/version_info.h"
 #include "framework/work_area.h"
@@ -68,7 +69,7 @@ void TfrmAbout::CreateParams(TCreateParams& params) {
   params.parent = host_.Owner.Handle();
   const UINT dpi = WindowDpi(params.parent);
   RECT frame{0, 0, ScaleForDpi(kClientWidth, dpi), ScaleForDpi(kClientHeight, dpi)};
-  ::AdjustWindowRectExForDpi(&frame, params.style, FALSE, params.ex_style, dpi);
+  os::AdjustWindowRectExForDpi(&frame, params.style, false, params.ex_style, dpi);
   params.x = params.y = 0;
   params.width = frame.right - frame.left;
   params.height = frame.bottom - frame.top;

@@ -8,6 +8,7 @@
 
 #include "app/form_main.h"
 #include "core/ping_query.h"
+#include "framework/os_functions.h"
 #include "test_http_server.h"
 #include "test_support.h"
 #include "text_fit.h"
@@ -86,7 +87,7 @@ TEST_F(AboutDialog, EveryTextShowsWholeAndTheLabelsKeepOneCentreAboveTheButton) 
     if (const char* hold = std::getenv("LUMITRAX_HOLD_ABOUT_MS")) testing::Pump(static_cast<DWORD>(std::atoi(hold)));
     about.btnOK.OnClick(about.btnOK);
   });
-  EXPECT_TRUE(clipped.empty()) << "at " << ::GetDpiForSystem() << " dpi:\n" << testing::DescribeClippedTexts(clipped);
+  EXPECT_TRUE(clipped.empty()) << "at " << os::DpiForSystem() << " dpi:\n" << testing::DescribeClippedTexts(clipped);
   EXPECT_EQ(slogan, L"Keyboard lights for every PC\u2122");
   // The labels stay one centred column right of the icon, the button under
   // its middle, everything inside the client area.

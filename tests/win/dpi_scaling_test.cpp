@@ -13,6 +13,7 @@
 #include "core/masked_image.h"
 #include "core/settings_views.h"
 #include "framework/application.h"
+#include "framework/os_functions.h"
 #include "test_support.h"
 #include "text_fit.h"
 
@@ -38,7 +39,7 @@ int ExpectedTraySize(UINT dpi) {
     case 120: return 20;
     case 144: return 24;
     case 192: return 32;
-    default: return core::NearestTrayIconSize(::GetSystemMetricsForDpi(SM_CXSMICON, dpi));
+    default: return core::NearestTrayIconSize(os::SystemMetricsForDpi(SM_CXSMICON, dpi));
   }
 }
 
@@ -60,7 +61,7 @@ SIZE IconSize(HICON icon) {
 }
 
 TEST_F(DpiScaling, TrayImagesTakeTheTaskbarsSmallIconSizeAndThePreviewShowsThemCentred) {
-  const UINT dpi = ::GetDpiForSystem();
+  const UINT dpi = os::DpiForSystem();
   const int size = ExpectedTraySize(dpi);
   EXPECT_EQ(TTrayIndicator::TrayImageSize(), size) << "at " << dpi << " dpi";
   const TImageList& icons = form().TrayIndicator.imgsIcons;
@@ -107,7 +108,7 @@ TEST_F(DpiScaling, EveryTextOfTheSettingsWindowShowsWhole) {
   form().Show();
   ASSERT_TRUE(RunUntil([&] { return form().Visible(); }, 3000));
   const auto clipped = FindClippedTexts(form().Handle());
-  EXPECT_TRUE(clipped.empty()) << "at " << ::GetDpiForSystem() << " dpi:\n" << DescribeClippedTexts(clipped);
+  EXPECT_TRUE(clipped.empty()) << "at " << os::DpiForSystem() << " dpi:\n" << DescribeClippedTexts(clipped);
 }
 
 // Every descendant window's rectangle in its parent's client area, in
@@ -139,7 +140,7 @@ UINT OtherDpi(UINT dpi) { return dpi + 48; }
 // What Windows suggests for a window of this client size at `dpi`.
 RECT Suggested(HWND window, POINT at, int client_width, int client_height, UINT dpi) {
   RECT frame{0, 0, client_width, client_height};
-  ::AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(::GetWindowLongW(window, GWL_STYLE)), FALSE,
+  os::AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(::GetWindowLongW(window, GWL_STYLE)), false,
                              static_cast<DWORD>(::GetWindowLongW(window, GWL_EXSTYLE)), dpi);
   return RECT{at.x, at.y, at.x + frame.right - frame.left, at.y + frame.bottom - frame.top};
 }
@@ -147,7 +148,7 @@ RECT Suggested(HWND window, POINT at, int client_width, int client_height, UINT 
 TEST_F(DpiScaling, TheSettingsWindowTakesTheSuggestedRectangleAndLaysOutEveryControlAtTheNewScale) {
   const HWND window = form().Handle();
   form().Show();
-  const UINT before = ::GetDpiForWindow(window);
+  const UINT before = os::DpiForWindow(window);
   const UINT after = OtherDpi(before);
   const auto places_before = ChildPlaces(window);
   RECT frame_before{};
@@ -213,7 +214,7 @@ TEST_F(DpiScaling, TheDisplaysSizeFollowsItsDpiAndItStaysInsideItsWorkArea) {
   TfrmOsd& osd = *form().OsdController.frmOsd;
   const HWND window = osd.Handle();
   ASSERT_TRUE(RunUntil([&] { return ::IsWindowVisible(window) != FALSE; }, 3000));
-  const UINT before = ::GetDpiForWindow(window);
+  const UINT before = os::DpiForWindow(window);
   const UINT after = before * 2;
   RECT frame_before{};
   ::GetWindowRect(window, &frame_before);

@@ -8,6 +8,7 @@
 #include "app/form_main.h"
 #include "core/icon_composer.h"
 #include "framework/application.h"
+#include "framework/os_functions.h"
 #include "test_support.h"
 
 namespace lumitrax {
@@ -30,7 +31,7 @@ RECT PlaceIn96(HWND control) {
   RECT rect{};
   ::GetWindowRect(control, &rect);
   ::MapWindowPoints(nullptr, ::GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
-  const int dpi = static_cast<int>(::GetDpiForWindow(control));
+  const int dpi = static_cast<int>(os::DpiForWindow(control));
   return RECT{::MulDiv(rect.left, 96, dpi), ::MulDiv(rect.top, 96, dpi), ::MulDiv(rect.right, 96, dpi),
               ::MulDiv(rect.bottom, 96, dpi)};
 }
@@ -38,7 +39,7 @@ RECT PlaceIn96(HWND control) {
 TEST_F(SettingsWindow, EveryControlOfTheDescriptionIsInPlaceWithItsCaptionAndTag) {
   const auto description = form().FormDescription();
   ASSERT_EQ(description.size(), 47u);
-  const int growth96 = ::MulDiv(form().InfoTextGrowth(), 96, static_cast<int>(::GetDpiForWindow(form().Handle())));
+  const int growth96 = ::MulDiv(form().InfoTextGrowth(), 96, static_cast<int>(os::DpiForWindow(form().Handle())));
   for (const auto& row : description) {
     SCOPED_TRACE(::testing::Message() << "control " << std::string(row.name, row.name + wcslen(row.name)));
     const HWND window = row.control.Handle();
@@ -183,7 +184,7 @@ TEST_F(SettingsWindow, LinkIsUnderlinedOnlyUnderTheMouse) {
 
 TEST_F(SettingsWindow, ClientAreaIs332By503At96DpiScalesWithTheDpiAndGrowsForTheInformationText) {
   const HWND window = form().Handle();
-  const int dpi = static_cast<int>(::GetDpiForWindow(window));
+  const int dpi = static_cast<int>(os::DpiForWindow(window));
   RECT client{};
   ::GetClientRect(window, &client);
   EXPECT_EQ(client.right, ::MulDiv(332, dpi, 96));

@@ -1,5 +1,7 @@
 #include "text_fit.h"
 
+#include "framework/os_functions.h"
+
 #include <algorithm>
 
 namespace lumitrax::testing {
@@ -74,7 +76,7 @@ void CheckChild(std::vector<ClippedText>& clipped, HWND child) {
   if (text.empty()) return;
   const LONG style = ::GetWindowLongW(child, GWL_STYLE);
   const HFONT font = reinterpret_cast<HFONT>(::SendMessageW(child, WM_GETFONT, 0, 0));
-  const UINT dpi = ::GetDpiForWindow(child);
+  const UINT dpi = os::DpiForWindow(child);
   RECT client{};
   ::GetClientRect(child, &client);
   const SIZE room{client.right, client.bottom};
@@ -109,7 +111,7 @@ void CheckChild(std::vector<ClippedText>& clipped, HWND child) {
   if (base != L"button") return;
   const LONG type = style & BS_TYPEMASK;
   const SIZE line = TextExtent(child, font, text, DT_SINGLELINE, 0);
-  const int edge = ::GetSystemMetricsForDpi(SM_CXEDGE, dpi);
+  const int edge = os::SystemMetricsForDpi(SM_CXEDGE, dpi);
   switch (type) {
     case BS_PUSHBUTTON:
     case BS_DEFPUSHBUTTON:
@@ -123,7 +125,7 @@ void CheckChild(std::vector<ClippedText>& clipped, HWND child) {
     case BS_RADIOBUTTON:
     case BS_AUTORADIOBUTTON: {
       // The box and the gap after it, as wide as the menu check mark.
-      const int box = ::GetSystemMetricsForDpi(SM_CXMENUCHECK, dpi);
+      const int box = os::SystemMetricsForDpi(SM_CXMENUCHECK, dpi);
       Check(clipped, child, L"check box", text, line, {room.cx - box - box / 2, room.cy});
       break;
     }
@@ -155,10 +157,10 @@ std::vector<ClippedText> FindClippedTexts(HWND window) {
   if ((style & WS_CAPTION) == WS_CAPTION && !caption.empty()) {
     // The title bar: the window's width less its frame, the small icon and the
     // caption buttons (close, and minimize and maximize when it has them).
-    const UINT dpi = ::GetDpiForWindow(window);
+    const UINT dpi = os::DpiForWindow(window);
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof(metrics);
-    ::SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi);
+    os::SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, dpi);
     const HFONT font = ::CreateFontIndirectW(&metrics.lfCaptionFont);
     const SIZE needed = TextExtent(window, font, caption, DT_SINGLELINE | DT_NOPREFIX, 0);
     ::DeleteObject(font);
@@ -166,7 +168,7 @@ std::vector<ClippedText> FindClippedTexts(HWND window) {
     ::GetWindowRect(window, &frame);
     ::GetClientRect(window, &client);
     const int buttons = 1 + ((style & WS_MINIMIZEBOX) ? 1 : 0) + ((style & WS_MAXIMIZEBOX) ? 1 : 0);
-    const int room = client.right - buttons * metrics.iCaptionWidth - ::GetSystemMetricsForDpi(SM_CXSMICON, dpi);
+    const int room = client.right - buttons * metrics.iCaptionWidth - os::SystemMetricsForDpi(SM_CXSMICON, dpi);
     Check(clipped, window, L"caption", caption, needed, {room, metrics.iCaptionHeight});
   }
   ::EnumChildWindows(
