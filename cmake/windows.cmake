@@ -76,11 +76,22 @@ lumitrax_program(Lumitrax lumitrax_site_roots)
 # end-to-end tests of the usage ping.
 lumitrax_program(LumitraxTestSite lumitrax_test_site_roots)
 
-# GoogleTest cross-compiled from the sources Debian's googletest package ships.
-set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
-set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
-add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+# GoogleTest built from its sources (Debian's googletest package ships them in
+# /usr/src/googletest), or, where there are none (MSYS2 on Windows), the
+# installed GoogleTest (MSYS2's mingw-w64-x86_64-gtest).
+set(LUMITRAX_GOOGLETEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest's sources, built with the tests")
+if(EXISTS ${LUMITRAX_GOOGLETEST_SOURCE}/CMakeLists.txt)
+  set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  add_subdirectory(${LUMITRAX_GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+else()
+  find_package(GTest REQUIRED)
+  add_library(gtest INTERFACE)
+  target_link_libraries(gtest INTERFACE GTest::gtest)
+  add_library(gtest_main INTERFACE)
+  target_link_libraries(gtest_main INTERFACE GTest::gtest_main)
+endif()
 
 # In-process tests of the Win32 layer: real windows in a test process. The tests
 # share the program's resources (icon "A", version, manifest).
@@ -129,7 +140,7 @@ add_executable(bare_bench WIN32 tests/bench/bare.cpp)
 target_link_libraries(bare_bench PRIVATE lumitrax_winapi)
 target_link_options(bare_bench PRIVATE ${LUMITRAX_STATIC_LINK} -municode -s)
 add_executable(lumitrax_probe tests/bench/probe.cpp)
-target_link_libraries(lumitrax_probe PRIVATE lumitrax_winapi)
+target_link_libraries(lumitrax_probe PRIVATE lumitrax_winapi ws2_32)
 target_compile_options(lumitrax_probe PRIVATE ${LUMITRAX_WARNINGS})
 target_link_options(lumitrax_probe PRIVATE ${LUMITRAX_STATIC_LINK} -municode)
 set_target_properties(bare_bench lumitrax_probe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})

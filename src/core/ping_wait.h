@@ -7,7 +7,7 @@ namespace lumitrax::core {
 
 inline constexpr uint32_t PingTimeoutMs = 10000;  // counted from the request's creation
 inline constexpr uint32_t PingDelayMs = 500;      // messages processed after a success
-inline constexpr uint32_t PingPollMs = 50;        // sleep between checks while busy
+inline constexpr uint32_t PingPollMs = 50;        // longest wait for a message between checks while busy
 inline constexpr int32_t PingTimeoutStatus = 408;
 // No history, no reading from and no writing to the cache.
 inline constexpr uint32_t PingNavigationFlags = 2 | 4 | 8;
@@ -26,7 +26,7 @@ struct PingRequestState {
 };
 
 enum class PingWaitResult {
-  Waiting,    // sleep PingPollMs, process messages, look again
+  Waiting,    // wait for a message (PingPollMs at most), process messages, look again
   Failed,     // return false
   Completed,  // process messages for the delay, then return true
 };

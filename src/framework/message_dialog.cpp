@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "core/placement.h"
@@ -36,7 +37,7 @@ class TMessageForm : public TForm {
 
   int Execute() {
     const HWND window = Handle();
-    Layout(window);
+    Layout(window, std::nullopt);
     std::optional<TTaskWindowsDisabler> disabler(std::in_place, window);
     const HWND outer = g_active_dialog;
     g_active_dialog = window;
@@ -57,8 +58,23 @@ class TMessageForm : public TForm {
     params.caption = params_.caption;
     params.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_CLIPCHILDREN;
     params.ex_style = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT | WS_EX_WINDOWEDGE;
-    params.x = params.y = 0;
+    // Made on the monitor it shows on, at that monitor's DPI: laid out for
+    // another monitor and moved there, it would be scaled by Windows and its
+    // texts and buttons not.
+    const HMONITOR monitor = TargetMonitor();
+    SetDpi(os::DpiForMonitor(monitor));
+    const core::Rect work = WorkAreaOf(monitor);
+    params.x = work.left;
+    params.y = work.top;
     params.width = params.height = 100;
+  }
+
+  // On a monitor of another scale: the suggested corner, and everything
+  // measured and placed again at the new scale.
+  void DpiChanged(UINT dpi, const RECT& suggested) override {
+    TForm::DpiChanged(dpi, suggested);
+    Layout(Handle(), POINT{suggested.left, suggested.top});
+    ::RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
   }
 
   LRESULT WndProc(UINT message, WPARAM wparam, LPARAM lparam) override {
@@ -102,9 +118,20 @@ class TMessageForm : public TForm {
     if (!result_) result_ = result;
   }
 
-  void Layout(HWND window) {
-    const UINT dpi = WindowDpi(window);
+  // The monitor the dialog shows on: the given window's, else the primary one.
+  HMONITOR TargetMonitor() const {
+    if (params_.centre_over) return ::MonitorFromWindow(params_.centre_over, MONITOR_DEFAULTTONEAREST);
+    return ::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
+  }
+
+  // Measures and places the text, the icon and the buttons at the window's
+  // DPI (making the children the first time), sizes the window to them and
+  // puts it at `corner`, or centred where it belongs when there is none.
+  void Layout(HWND window, std::optional<POINT> corner) {
+    const UINT dpi = Dpi();
     auto px = [dpi](int value) { return ScaleForDpi(value, dpi); };
+    // The children let go of the old font before it is deleted.
+    const UniqueFont old_font = std::move(font_);
     font_ = MessageFont(dpi);
     WindowDc dc(window);
     SelectObjectScope select(dc.get(), font_.get());
@@ -133,30 +160,38 @@ class TMessageForm : public TForm {
     icon_rect_ = RECT{margin, margin, margin + icon_size, margin + icon_size};
     const int text_top = margin + std::max(0, (icon_size - static_cast<int>(text.cy)) / 2);
     const HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    const HWND label = ::CreateWindowExW(0, L"STATIC", params_.text.c_str(), WS_CHILD | WS_VISIBLE | SS_NOPREFIX,
-                                         text_left, text_top, text.cx, text.cy, window, nullptr, instance, nullptr);
-    ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    if (!label_)
+      label_ = ::CreateWindowExW(0, L"STATIC", params_.text.c_str(), WS_CHILD | WS_VISIBLE | SS_NOPREFIX, 0, 0, 0,
+                                 0, window, nullptr, instance, nullptr);
+    ::SetWindowPos(label_, nullptr, text_left, text_top, text.cx, text.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SendMessageW(label_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
 
     int x = (client_width - buttons_width) / 2;
     for (size_t i = 0; i < params_.buttons.size(); ++i) {
-      const bool is_default = static_cast<int>(i) == params_.default_button;
-      const HWND button = ::CreateWindowExW(
-          0, L"BUTTON", params_.buttons[i].c_str(),
-          WS_CHILD | WS_VISIBLE | WS_TABSTOP | (is_default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), x, buttons_top,
-          widths[i], button_height, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstButtonId + i)),
-          instance, nullptr);
-      ::SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+      if (buttons_.size() <= i) {
+        const bool is_default = static_cast<int>(i) == params_.default_button;
+        buttons_.push_back(::CreateWindowExW(
+            0, L"BUTTON", params_.buttons[i].c_str(),
+            WS_CHILD | WS_VISIBLE | WS_TABSTOP | (is_default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), 0, 0, 0, 0, window,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstButtonId + i)), instance, nullptr));
+      }
+      ::SetWindowPos(buttons_[i], nullptr, x, buttons_top, widths[i], button_height, SWP_NOZORDER | SWP_NOACTIVATE);
+      ::SendMessageW(buttons_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
       x += widths[i] + button_gap;
     }
 
     RECT frame{0, 0, client_width, client_height};
     os::AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_STYLE)), false,
-                               static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_EXSTYLE)), dpi);
+                                 static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_EXSTYLE)), dpi);
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
+    if (corner) {
+      ::SetWindowPos(window, nullptr, corner->x, corner->y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+      return;
+    }
 
     // Centred over the given window while it shows, else in the work area
-    // nearest to it (or to the primary monitor's origin).
+    // nearest to it (or the primary monitor's).
     const core::Rect own{0, 0, width, height};
     core::Rect area;
     if (params_.centre_over && ::IsWindowVisible(params_.centre_over)) {
@@ -164,20 +199,19 @@ class TMessageForm : public TForm {
       ::GetWindowRect(params_.centre_over, &over);
       area = ToRect(over);
     } else {
-      RECT near_to{};
-      if (params_.centre_over) ::GetWindowRect(params_.centre_over, &near_to);
-      area = WorkAreaNear(ToRect(near_to));
+      area = WorkAreaOf(TargetMonitor());
     }
     const core::Rect placed = core::CenterInWorkArea(own, area);
-    const int left = placed.left;
-    const int top = placed.top;
-    ::SetWindowPos(window, HWND_TOP, left, top, width, height, SWP_NOACTIVATE);
+    ::SetWindowPos(window, HWND_TOP, placed.left, placed.top, width, height, SWP_NOACTIVATE);
   }
 
   const MessageDialogParams& params_;
   std::optional<int> result_;
   UniqueFont font_;
   RECT icon_rect_{};
+  // Made by the first layout; destroyed with the dialog's window.
+  HWND label_ = nullptr;
+  std::vector<HWND> buttons_;
 };
 
 }  // namespace

@@ -11,5 +11,9 @@ inline core::Rect ToRect(const RECT& rect) { return {rect.left, rect.top, rect.r
 // The work area of the monitor nearest to a rectangle (the primary one's when
 // no monitor answers).
 core::Rect WorkAreaNear(const core::Rect& window);
+// The monitor nearest to a rectangle, and a monitor's work area (the primary
+// one's when the monitor does not answer).
+HMONITOR MonitorNear(const core::Rect& window);
+core::Rect WorkAreaOf(HMONITOR monitor);
 
 }  // namespace lumitrax

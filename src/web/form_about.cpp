@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 #include <string>
+#include <utility>
 
 #include "core/placement.h"
 #include "framework/application.h"
@@ -19,6 +20,32 @@ TfrmAbout* g_about = nullptr;
 
 constexpr int kClientWidth = 332;
 constexpr int kClientHeight = 153;
+
+// LoadIconWithScaleDown of the common controls 6 (Windows Vista; MinGW's
+// import library lacks it), resolved once. Null where it is missing.
+using LoadIconWithScaleDownFunction = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, int, HICON*);
+LoadIconWithScaleDownFunction LoadIconWithScaleDownOnce() {
+  static const auto function = [] {
+    const HMODULE comctl = ::GetModuleHandleW(L"comctl32.dll");
+    return comctl ? reinterpret_cast<LoadIconWithScaleDownFunction>(
+                        reinterpret_cast<void*>(::GetProcAddress(comctl, "LoadIconWithScaleDown")))
+                  : nullptr;
+  }();
+  return function;
+}
+
+// The group icon at exactly size x size pixels, made for the caller alone:
+// scaled down from the group's next larger image where the system can, else
+// from the closest one. Never a shared load, which hands back the first image
+// of the group the process loaded, whatever its size.
+UniqueIcon LoadIconAtSize(const wchar_t* name, int size) {
+  const HINSTANCE module = ::GetModuleHandleW(nullptr);
+  UniqueIcon icon;
+  if (const auto scale_down = LoadIconWithScaleDownOnce())
+    if (SUCCEEDED(scale_down(module, name, size, size, icon.put())) && icon) return icon;
+  icon.reset(static_cast<HICON>(::LoadImageW(module, name, IMAGE_ICON, size, size, 0)));
+  return icon;
+}
 
 }  // namespace
 
@@ -67,20 +94,28 @@ void TfrmAbout::CreateParams(TCreateParams& params) {
   params.ex_style = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
   // The main window owns the dialog, which stays above it.
   params.parent = host_.Owner.Handle();
-  const UINT dpi = WindowDpi(params.parent);
+  // Made on the monitor it will show on, at that monitor's DPI: moving it
+  // there afterwards would have Windows scale the frame a second time.
+  const HMONITOR monitor = TargetMonitor();
+  const UINT dpi = os::DpiForMonitor(monitor);
+  SetDpi(dpi);
   RECT frame{0, 0, ScaleForDpi(kClientWidth, dpi), ScaleForDpi(kClientHeight, dpi)};
   os::AdjustWindowRectExForDpi(&frame, params.style, false, params.ex_style, dpi);
-  params.x = params.y = 0;
+  const core::Rect work = WorkAreaOf(monitor);
+  params.x = work.left;
+  params.y = work.top;
   params.width = frame.right - frame.left;
   params.height = frame.bottom - frame.top;
 }
 
+HMONITOR TfrmAbout::TargetMonitor() {
+  const HWND main_window = host_.Owner.Handle();
+  if (::IsWindowVisible(main_window)) return ::MonitorFromWindow(main_window, MONITOR_DEFAULTTONEAREST);
+  const POINT design{867, 221};
+  return ::MonitorFromPoint(design, MONITOR_DEFAULTTONEAREST);
+}
+
 void TfrmAbout::FormCreate() {
-  // The program's icon at the picture's size: sharp at every DPI, taken from
-  // the large images of the group.
-  const int size = imgIcon.Scale(128);
-  imgIcon.SetIcon(static_cast<HICON>(
-      ::LoadImageW(::GetModuleHandleW(nullptr), L"A", IMAGE_ICON, size, size, LR_SHARED)));
   lbTitle.SetCaption(Application().Title());
   lbVersion.SetCaption(GetFileVersionString(GetModulePath()));
   auto link = [this](TComponent& sender) {
@@ -94,8 +129,40 @@ void TfrmAbout::FormCreate() {
                                                              &lbCopyright})
     control->Handle();
   ::SendMessageW(btnOK.Handle(), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+  LoadIconPicture();
   FitTextsToTheirPlaces();
   PlaceOverMainWindow();
+}
+
+void TfrmAbout::LoadIconPicture() {
+  // The program's icon at the picture's size: sharp at every DPI. A shared
+  // load would be the application object's icon at the standard icon size,
+  // stretched to 128 and more.
+  UniqueIcon icon = LoadIconAtSize(L"A", imgIcon.Scale(128));
+  imgIcon.SetIcon(icon.get());
+  FIcon = std::move(icon);  // the old picture goes once the control shows the new one
+  if (imgIcon.HandleAllocated()) ::InvalidateRect(imgIcon.Handle(), nullptr, TRUE);
+}
+
+void TfrmAbout::LayOut(int left, int top) {
+  // The design's client area at the new scale; the controls are already
+  // back at their design places (the form's DPI change did that).
+  const UINT dpi = Dpi();
+  RECT frame{0, 0, ScaleForDpi(kClientWidth, dpi), ScaleForDpi(kClientHeight, dpi)};
+  os::AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(::GetWindowLongPtrW(Handle(), GWL_STYLE)), false,
+                               static_cast<DWORD>(::GetWindowLongPtrW(Handle(), GWL_EXSTYLE)), dpi);
+  ::SetWindowPos(Handle(), nullptr, left, top, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  LoadIconPicture();
+  FitTextsToTheirPlaces();
+}
+
+void TfrmAbout::DpiChanged(UINT dpi, const RECT& suggested) {
+  // Windows' suggestion scales the frame as it is, text room included: the
+  // dialog takes only its corner, and the rest from the design again.
+  TForm::DpiChanged(dpi, suggested);
+  LayOut(suggested.left, suggested.top);
+  ::RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void TfrmAbout::FitTextsToTheirPlaces() {
@@ -159,8 +226,7 @@ void TfrmAbout::PlaceOverMainWindow() {
                                   WorkAreaNear(ToRect(main_rect)));
   } else {
     // Centred in the work area nearest to the dialog's design position.
-    const core::Rect design{867, 221, 867 + own.right - own.left, 221 + own.bottom - own.top};
-    placed = core::CenterInWorkArea(ToRect(own), WorkAreaNear(design));
+    placed = core::CenterInWorkArea(ToRect(own), WorkAreaOf(TargetMonitor()));
   }
   ::SetWindowPos(window, nullptr, placed.left, placed.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

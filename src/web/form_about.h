@@ -24,6 +24,12 @@ class TfrmAbout : public TForm {
  public:
   explicit TfrmAbout(const TAboutHost& host);
 
+ private:
+  // The picture of imgIcon: loaded for this dialog at its size, not shared,
+  // and destroyed with the dialog (declared first, so it outlives the control).
+  UniqueIcon FIcon;
+
+ public:
   TImage imgIcon{*this};
   TLabel lbTitle{*this};
   TLabel lbVersion{*this};
@@ -38,8 +44,17 @@ class TfrmAbout : public TForm {
  protected:
   void CreateParams(TCreateParams& params) override;
   LRESULT WndProc(UINT message, WPARAM wparam, LPARAM lparam) override;
+  // On a monitor of another scale the dialog is laid out whole again.
+  void DpiChanged(UINT dpi, const RECT& suggested) override;
 
  private:
+  // The monitor the dialog shows on: the main window's while that is visible,
+  // else the one nearest to the dialog's design position.
+  HMONITOR TargetMonitor();
+  // The design's frame at the dialog's DPI, its picture at that size, and
+  // the room its texts need.
+  void LayOut(int left, int top);
+  void LoadIconPicture();
   void PlaceOverMainWindow();
   // Grows the places of texts that do not fit at this DPI with these fonts.
   void FitTextsToTheirPlaces();

@@ -13,6 +13,9 @@ namespace {
 
 // Posted by the transport when a request that frees itself has completed.
 constexpr UINT kDownloadComplete = WM_APP + 1;
+// Posted by the transport when a request that is waited for has completed: it
+// only wakes the wait, which then looks at the request.
+constexpr UINT kRequestAnswered = WM_APP + 2;
 
 std::unique_ptr<TPingNotify>& Instance() {
   static std::unique_ptr<TPingNotify> instance;
@@ -42,6 +45,8 @@ class TPingNotify::TNotifyWindow : public TWindow {
         return 0;
       case WM_TIMER:
         owner_.BrowserProgress(wparam);
+        return 0;
+      case kRequestAnswered:
         return 0;
       default:
         return TWindow::WndProc(message, wparam, lparam);
@@ -108,7 +113,7 @@ bool TPingNotify::Ping(const std::string& path, const std::string& query, bool w
       request->FRequest->Send(address, timeout, window, kDownloadComplete, request->FId);
       return true;
     }
-    request->FRequest->Send(address, timeout, nullptr, 0, 0);
+    request->FRequest->Send(address, timeout, FWindow->Handle(), kRequestAnswered, request->FId);
   }
   // Not held while waiting: the browser must be free to go with the component.
   return WaitFor(browser);
@@ -158,7 +163,9 @@ bool TPingNotify::WaitFor(const std::weak_ptr<TPingNotifyBrowser>& browser) {
       case core::PingWaitResult::Waiting:
         break;
     }
-    ::Sleep(core::PingPollMs);
+    // Never a sleep: the wait wakes for every message (the answer's notice
+    // among them), so the program stays as quick as when no ping waits.
+    ::MsgWaitForMultipleObjectsEx(0, nullptr, core::PingPollMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     Application().ProcessMessages();
   }
 }

@@ -98,3 +98,18 @@ probe point-away
 # A Caps Lock press from another process until the display shows or hides.
 probe latency "$presses" | tee >(cat >&2) | sed -n 's/^presses .* median_ms \([0-9.]*\) p95_ms \([0-9.]*\) .*/latency_median_ms \1\nlatency_p95_ms \2/p'
 kill "$program" 2>/dev/null || true
+sleep 1
+
+# An ordinary key from another process to that process's own window, with the
+# program at rest and then while its usage ping hangs on a server that accepts
+# and never answers: the same program built with the local test site, freshly
+# started (its first ping is still due), on the port it was built for.
+port=$(sed -n 's/^LUMITRAX_TEST_SITE_PORT:STRING=//p' "$build/CMakeCache.txt")
+wine "$build/LumitraxTestSite.exe" &
+program=$(unix_pid LumitraxTestSite.exe)
+sleep 3
+probe key-latency "$presses" "$port" | tee >(cat >&2) | sed -n \
+  -e 's/^idle_key .* median_ms \([0-9.]*\) worst_ms \([0-9.]*\)$/key_idle_median_ms \1\nkey_idle_worst_ms \2/p' \
+  -e 's/^hang_key .* median_ms \([0-9.]*\) worst_ms \([0-9.]*\)$/key_hang_median_ms \1\nkey_hang_worst_ms \2/p' \
+  -e 's/^hang_key_within_ping \([01]\).*/key_hang_within_ping \1/p'
+kill "$program" 2>/dev/null || true

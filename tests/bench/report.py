@@ -70,6 +70,17 @@ def main():
         median is not None and median <= 12)
     row('Caps Lock press -> display shown or hidden, p95', '<= 20 ms', p95, 'ms',
         p95 is not None and p95 <= 20)
+    idle_key, idle_worst = number('key_idle_median_ms'), number('key_idle_worst_ms')
+    hang_key, hang_worst = number('key_hang_median_ms'), number('key_hang_worst_ms')
+    for value, figure in ((idle_key, 'median'), (idle_worst, 'worst')):
+        rows.append({'figure': f'ordinary key -> another program\'s window, Lumitrax idle, {figure}',
+                     'goal': '-', 'measured': 'not measured' if value is None else f'{value:.2f} ms',
+                     'bare program': '', 'result': '-', 'value': value, 'bare_value': None, 'unit': 'ms'})
+    within = figures.get('key_hang_within_ping') == '1'
+    for value, base, figure in ((hang_key, idle_key, 'median'), (hang_worst, idle_worst, 'worst')):
+        measured = value if within or value is None else f'{value:.2f} ms (the ping ended early)'
+        row(f'ordinary key -> another program\'s window while a ping hangs, {figure}', '<= idle + 2 ms', measured,
+            'ms', within and value is not None and base is not None and value <= base + 2, None, 2)
     for key, figure in (('objects_lock_changes', 'GDI/USER objects over {} lock changes'),
                         ('objects_show_hides', 'GDI/USER objects over {} settings show/hide'),
                         ('objects_compositions', 'GDI/USER objects over {} tray icon compositions')):

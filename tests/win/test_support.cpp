@@ -21,6 +21,11 @@ void Pump(DWORD ms) {
   RunUntil([] { return false; }, ms);
 }
 
+bool RunningUnderWine() {
+  const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+  return ntdll && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
 std::wstring BesideTestExe(const std::wstring& file_name) {
   std::wstring path = GetModulePath();
   path.resize(path.find_last_of(L"\\/") + 1);

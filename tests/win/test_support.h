@@ -14,6 +14,11 @@ bool RunUntil(const std::function<bool()>& done, DWORD timeout_ms);
 // Runs the message loop for a while.
 void Pump(DWORD ms);
 
+// Whether the tests run under Wine rather than on Windows itself (Wine's
+// ntdll exports wine_get_version). Only for what Wine cannot do the way
+// Windows does; a test then checks what each of them does.
+bool RunningUnderWine();
+
 // The full path of a file beside the test executable.
 std::wstring BesideTestExe(const std::wstring& file_name);
 

@@ -175,8 +175,14 @@ TEST_F(TrayIconTest, CurrentImageLightsTheCapsLedWhileCapsLockIsOn) {
 TEST_F(TrayIconTest, PreviewBlinksBetweenAllAndNoneLitOnTheTaskbarColour) {
   ASSERT_TRUE(form().Visible());
   EXPECT_TRUE(form().TrayIndicator.tmrAnimation.Enabled());
-  // Wine's taskbar has no notification-area child: the default colour is used.
-  EXPECT_EQ(TTrayIndicator::GetTrayAreaColor(RGB(1, 2, 3)), RGB(1, 2, 3));
+  // Without the taskbar's notification-area child (Wine's taskbar has none)
+  // the default colour is used; with it (Windows), the area's own colour.
+  const HWND taskbar = ::FindWindowW(L"Shell_TrayWnd", nullptr);
+  const bool has_area = taskbar && ::FindWindowExW(taskbar, nullptr, L"TrayNotifyWnd", nullptr);
+  if (has_area)
+    EXPECT_NE(TTrayIndicator::GetTrayAreaColor(RGB(1, 2, 3)), RGB(1, 2, 3));
+  else
+    EXPECT_EQ(TTrayIndicator::GetTrayAreaColor(RGB(1, 2, 3)), RGB(1, 2, 3));
   form().TrayIndicator.tmrAnimationTimer();
   const int first = form().imgTrayIcon.ImageIndex();
   form().TrayIndicator.tmrAnimationTimer();
@@ -184,7 +190,7 @@ TEST_F(TrayIconTest, PreviewBlinksBetweenAllAndNoneLitOnTheTaskbarColour) {
   EXPECT_NE(first, second);
   EXPECT_TRUE((first == core::IconAllLit && second == core::IconNoneLit) ||
               (first == core::IconNoneLit && second == core::IconAllLit));
-  EXPECT_EQ(form().pnTrayIcon.Color(), ::GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(form().pnTrayIcon.Color(), TTrayIndicator::GetTrayAreaColor(::GetSysColor(COLOR_BTNFACE)));
   form().Hide();
   EXPECT_FALSE(form().TrayIndicator.tmrAnimation.Enabled()) << "the preview blinks only while the window shows";
 }
