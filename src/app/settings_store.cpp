@@ -176,6 +176,10 @@ void TfrmMain::LoadSettings() {
 }
 
 void TfrmMain::SaveSettings() {
+  // Before the stored settings are read the controls hold only defaults: a
+  // close that comes so early (the session ends during start-up) must not
+  // write them over the user's.
+  if (FSettingsPending) return;
   TWinRegistry registry;
   core::Settings settings = CurrentSettings();
   settings.Bounds = StoredBounds();

@@ -151,14 +151,17 @@ void TApplication::Run() {
 
 int TApplication::RunMainForm(const std::function<std::unique_ptr<TForm>()>& create) {
   std::unique_ptr<TForm> form;
+  main_form_pending_ = true;
   try {
     form = create();
   } catch (const std::exception& error) {
+    main_form_pending_ = false;
     ReportException("the creation of the main window", error);
     return 1;
   } catch (...) {
     FatalError("the creation of the main window", "an exception that is not a std::exception escaped");
   }
+  main_form_pending_ = false;
   MainForm = form.get();
   Run();
   MainForm = nullptr;
@@ -167,6 +170,12 @@ int TApplication::RunMainForm(const std::function<std::unique_ptr<TForm>()>& cre
 
 void TApplication::ModalLoop(const std::function<bool()>& done) {
   while (!terminated_ && !done()) HandleMessage();
+}
+
+void TApplication::FormConstructed(TForm& form) noexcept {
+  if (!main_form_pending_) return;
+  main_form_pending_ = false;
+  MainForm = &form;
 }
 
 void TApplication::Terminate() { ::PostQuitMessage(0); }

@@ -43,8 +43,13 @@ class TApplication : public TWindow {
   // tool-window style; false restores the button.
   void SetHidden(bool hidden);
 
-  // The main form: closing it terminates the application.
+  // The main form: closing it terminates the application. The first form
+  // constructed inside RunMainForm's create is the main form from its first
+  // moment, so that a close while it is still being built (a session end
+  // handled by a nested message loop of the start-up) ends the program too.
   TForm* MainForm = nullptr;
+  // Called by every form's constructor.
+  void FormConstructed(TForm& form) noexcept;
 
   void Run();
   // Creates the main form and runs the message loop until the program ends.
@@ -82,6 +87,7 @@ class TApplication : public TWindow {
   bool owns_icon_ = false;
   bool terminated_ = false;
   bool session_ending_ = false;
+  bool main_form_pending_ = false;  // inside RunMainForm's create, before the first form
   std::set<std::string> errors_showing_;
 };
 

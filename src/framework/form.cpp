@@ -18,7 +18,7 @@ TShiftState CurrentShiftState() {
   return static_cast<TShiftState>(state);
 }
 
-TForm::TForm() = default;
+TForm::TForm() { Application().FormConstructed(*this); }
 
 TForm::~TForm() {
   if (Application().MainForm == this) Application().MainForm = nullptr;

@@ -133,11 +133,30 @@ void ExitWithWindowsAlive() {
   std::exit(0);
 }
 
+// A main window closed while it is still being built: its start-up runs a
+// nested message loop (the display fades in), and the close arrives there, as
+// a session end does. The program must end, not run on without its window.
+class ClosedWhileBuilt : public TForm {
+ public:
+  ClosedWhileBuilt() {
+    ::PostMessageW(Handle(), WM_CLOSE, 0, 0);
+    Application().ProcessMessages();
+  }
+};
+
+void CloseTheMainWindowWhileItIsBuilt() {
+  // Ends a run that would otherwise wait for ever.
+  ::SetTimer(nullptr, 0, 10000, [](HWND, UINT, UINT_PTR, DWORD) { ::ExitProcess(7); });
+  const int code = Application().RunMainForm([] { return std::make_unique<ClosedWhileBuilt>(); });
+  std::exit(code == 0 && Application().MainForm == nullptr ? 0 : 5);
+}
+
 TEST(BoundaryDeathTest, FailedCreationAndCleanExit) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(CreateMainWindowThrowingOther(), ::testing::ExitedWithCode(kFatalExitCode),
               "creation of the main window");
   EXPECT_EXIT(ExitWithWindowsAlive(), ::testing::ExitedWithCode(0), "");
+  EXPECT_EXIT(CloseTheMainWindowWhileItIsBuilt(), ::testing::ExitedWithCode(0), "");
 }
 
 TEST(Boundary, TheToolTipHasOneOwnerTheFormsWindow) {
