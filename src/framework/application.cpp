@@ -2,6 +2,7 @@
 
 #include "framework/boundary.h"
 #include "framework/form.h"
+#include "framework/scope_exit.h"
 #include "framework/text.h"
 
 namespace lumitrax {
@@ -151,17 +152,18 @@ void TApplication::Run() {
 
 int TApplication::RunMainForm(const std::function<std::unique_ptr<TForm>()>& create) {
   std::unique_ptr<TForm> form;
-  main_form_pending_ = true;
-  try {
-    form = create();
-  } catch (const std::exception& error) {
-    main_form_pending_ = false;
-    ReportException("the creation of the main window", error);
-    return 1;
-  } catch (...) {
-    FatalError("the creation of the main window", "an exception that is not a std::exception escaped");
+  {
+    main_form_pending_ = true;
+    const ScopeExit creation_over([this] { main_form_pending_ = false; });
+    try {
+      form = create();
+    } catch (const std::exception& error) {
+      ReportException("the creation of the main window", error);
+      return 1;
+    } catch (...) {
+      FatalError("the creation of the main window", "an exception that is not a std::exception escaped");
+    }
   }
-  main_form_pending_ = false;
   MainForm = form.get();
   Run();
   MainForm = nullptr;
