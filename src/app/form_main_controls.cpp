@@ -21,7 +21,7 @@ std::vector<TControlDescription> TfrmMain::FormDescription() {
        0, nullptr},
       {chbAutoRun, L"chbAutoRun", 16, 64, 250, 17, L"Automatically &run program on startup", 0, nullptr},
       {chbBeepOnSwitch, L"chbBeepOnSwitch", 16, 88, 200, 17, L"&Beep on lock state change", 0, nullptr},
-      {btnMoreSettings, L"btnMoreSettings", 224, 84, 100, 23, L"Mor&e settings...", 0, nullptr},
+      {btnMoreSettings, L"btnMoreSettings", 218, 84, 106, 23, L"Mor&e settings...", 0, nullptr},
       {grpTrayIcon, L"grpTrayIcon", 8, 112, 316, 152, L"Tray Icon", 0, nullptr},
       {pnTrayIcon, L"pnTrayIcon", 12, 24, 32, 32, L"", 0, nullptr},
       {imgTrayIcon, L"imgTrayIcon", 8, 8, 16, 16, L"", 0, nullptr},
