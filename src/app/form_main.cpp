@@ -97,6 +97,8 @@ void TfrmMain::CreateComponents() {
     TrayIndicator.ComposeTrayIcons(core::TrayIconSettingsOf(settings), LockMonitor.LockStates());
     UpdateLockButtons();
   };
+  // A full-screen program came to the front or left it: the display follows.
+  OsdController.FullScreenWatch.OnChange = [this] { UpdateOsd(); };
   UsagePing.CurrentSettings = [this] {
     return core::PingSettingsOf(CurrentSettings(), TUsagePing::ProgramVersion());
   };

@@ -33,6 +33,7 @@ void TOsdController::Release(std::unique_ptr<TfrmOsd> osd) {
 }
 
 void TOsdController::DestroyOsd() {
+  FullScreenWatch.Stop();
   for (auto& copy : FCopies) Release(std::move(copy));
   FCopies.clear();
   Release(std::move(frmOsd));
@@ -53,7 +54,15 @@ void TOsdController::UpdateOsd(const core::Settings& settings, const std::array<
   // The inputs are made once: this runs between a lock key and the display,
   // and under Wine every key read is a round trip to the server.
   const core::OsdInputs inputs = core::OsdInputsOf(settings, lock_states, FHost.SettingsShown());
-  const bool show = core::IsOsdNeeded(inputs);
+  bool show = core::IsOsdNeeded(inputs);
+  if (settings.OsdOutOfTheWay) {
+    FullScreenWatch.Start();
+    // Asked at every update, so that the watch's answer is always fresh. The
+    // tray icon still tells the change; only the display keeps away.
+    if (FullScreenWatch.InTheWay()) show = false;
+  } else {
+    FullScreenWatch.Stop();
+  }
   const std::string text = core::GetOsdText(inputs);
   const std::vector<TOsdPlace> places = Places(core::OsdPlacementOf(settings.OsdPlacement));
   // One display per place beyond the first; made before they are needed and

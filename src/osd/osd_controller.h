@@ -9,6 +9,7 @@
 
 #include "core/settings_schema.h"
 #include "osd/form_osd.h"
+#include "osd/full_screen_watch.h"
 
 namespace lumitrax {
 
@@ -18,6 +19,8 @@ class TOsdController {
   ~TOsdController() { DestroyOsd(); }
 
   std::unique_ptr<TfrmOsd> frmOsd;
+  // "Out of the way": watched while the display exists and the setting is on.
+  TFullScreenWatch FullScreenWatch;
   bool OsdExists() const noexcept { return frmOsd != nullptr; }
   void CreateOsd();
   void DestroyOsd();
