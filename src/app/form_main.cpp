@@ -87,6 +87,7 @@ void TfrmMain::CreateComponents() {
 
   // The parts of the program, wired to the window.
   LockMonitor.BeepOnSwitch = [this] { return CurrentSettings().BeepOnSwitch; };
+  LockMonitor.BeepTones = [this] { return frmMoreSettings.chbBeepTones.Checked(); };
   LockMonitor.OnChange = [this] {
     // The display first, with the states just read: it is what the eye waits
     // for. The tray icon (a round trip to the taskbar's process) follows.
