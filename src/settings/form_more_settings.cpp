@@ -29,8 +29,8 @@ TfrmMoreSettings::TfrmMoreSettings() {
 std::vector<TControlDescription> TfrmMoreSettings::FormDescription() {
   // Later options go here, a row each; the window grows to hold them.
   return {
-      {lbOsdPlacement, L"lbOsdPlacement", 12, 14, 100, 15, L"&Show the display:", 0, nullptr},
-      {cmbOsdPlacement, L"cmbOsdPlacement", 120, 10, 248, 23, L"", 0, nullptr},
+      {lbOsdPlacement, L"lbOsdPlacement", 12, 14, 104, 15, L"&Show the display:", 0, nullptr},
+      {cmbOsdPlacement, L"cmbOsdPlacement", 126, 10, 242, 23, L"", 0, nullptr},
       {chbOsdOutOfTheWay, L"chbOsdOutOfTheWay", 12, 44, 356, 17,
        L"Keep it &out of full-screen programs and quiet time", 0, nullptr},
       {chbBeepTones, L"chbBeepTones", 12, 68, 356, 17, L"Beep with a &rising tone for on, a falling tone for off", 0,

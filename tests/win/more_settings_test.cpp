@@ -176,5 +176,13 @@ TEST_F(MoreSettings, EverySettingSurvivesARestartAndADamagedValueCostsOnlyItself
   EXPECT_EQ(StoredDword(kOsd, L"Placement"), 0u);
 }
 
+// Not a test: the window open in the middle of the screen, for screenshots
+// through the bench (--shot-after).
+TEST_F(MoreSettings, DISABLED_OpenForAScreenshot) {
+  Start();
+  more().Open();
+  Pump(15000);
+}
+
 }  // namespace
 }  // namespace lumitrax
