@@ -67,15 +67,16 @@ DisplayAnchor AnchorOf(const Rect& window, const MonitorArea& monitor) {
   const int margin_x = anchor.Right ? work.right - window.right : window.left - work.left;
   const int margin_y = anchor.Bottom ? work.bottom - window.bottom : window.top - work.top;
   // A window partly outside the work area is at its edge.
-  anchor.MarginX96 = Scale(std::max(0, margin_x), monitor.Dpi, 96);
-  anchor.MarginY96 = Scale(std::max(0, margin_y), monitor.Dpi, 96);
+  anchor.MarginX = std::max(0, margin_x);
+  anchor.MarginY = std::max(0, margin_y);
+  anchor.Dpi = monitor.Dpi;
   return anchor;
 }
 
 Rect PlaceAtAnchor(const DisplayAnchor& anchor, const MonitorArea& monitor, int width, int height) {
   const Rect& work = monitor.Work;
-  const int margin_x = Scale(anchor.MarginX96, 96, monitor.Dpi);
-  const int margin_y = Scale(anchor.MarginY96, 96, monitor.Dpi);
+  const int margin_x = Scale(anchor.MarginX, anchor.Dpi, monitor.Dpi);
+  const int margin_y = Scale(anchor.MarginY, anchor.Dpi, monitor.Dpi);
   const int left = anchor.Right ? work.right - margin_x - width : work.left + margin_x;
   const int top = anchor.Bottom ? work.bottom - margin_y - height : work.top + margin_y;
   return KeepInWorkArea({left, top, left + width, top + height}, work);

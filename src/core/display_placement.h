@@ -2,7 +2,7 @@
 // Where the on-screen display shows when it follows the user: on the monitor
 // with the mouse pointer, with the active window, or on every monitor. It
 // keeps the corner and margin of its stored place, taken relative to the work
-// area of the stored place's monitor and carried over in 96-dpi pixels, so
+// area of the stored place's monitor and scaled to each monitor's DPI, so
 // that a display dragged to the bottom-right corner of one monitor shows
 // bottom-right on another, at that monitor's scale. Monitors are handed in.
 #include <cstddef>
@@ -28,12 +28,15 @@ size_t MonitorOfRect(std::span<const MonitorArea> monitors, const Rect& rect);
 // The monitor a point is on, else the nearest one.
 size_t MonitorOfPoint(std::span<const MonitorArea> monitors, const Point& point);
 
-// A corner of a work area and the distance from it, in 96-dpi pixels.
+// A corner of a work area and the distance from it, in pixels at `Dpi` (the
+// scale of the monitor it was taken on, so that the same monitor gets it back
+// to the pixel).
 struct DisplayAnchor {
   bool Right = false;
   bool Bottom = false;
-  int MarginX96 = 0;
-  int MarginY96 = 0;
+  int MarginX = 0;
+  int MarginY = 0;
+  int Dpi = 96;
   friend bool operator==(const DisplayAnchor&, const DisplayAnchor&) = default;
 };
 

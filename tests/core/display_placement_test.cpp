@@ -16,15 +16,24 @@ const MonitorArea C{{-1280, 200, 0, 1224}, {-1280, 250, 0, 1224}, 120};
 const std::vector<MonitorArea> TwoMonitors{A, B};
 const std::vector<MonitorArea> ThreeMonitors{A, B, C};
 
-TEST(DisplayPlacement, TheAnchorIsTheNearestCornerOfTheWorkAreaWithItsMarginAt96Dpi) {
+TEST(DisplayPlacement, TheAnchorIsTheNearestCornerOfTheWorkAreaWithItsMarginAtThatMonitorsScale) {
   // Bottom-right of A: 10 from the right, 20 above the taskbar.
-  EXPECT_EQ(AnchorOf({1810, 980, 1910, 1020}, A), (DisplayAnchor{true, true, 10, 20}));
-  // Top-left of B at 144 dpi: 30 and 45 pixels there are 20 and 30 at 96.
-  EXPECT_EQ(AnchorOf({1950, -135, 2100, -75}, B), (DisplayAnchor{false, false, 20, 30}));
+  EXPECT_EQ(AnchorOf({1810, 980, 1910, 1020}, A), (DisplayAnchor{true, true, 10, 20, 96}));
+  // Top-left of B at 144 dpi.
+  EXPECT_EQ(AnchorOf({1950, -135, 2100, -75}, B), (DisplayAnchor{false, false, 30, 45, 144}));
   // Top-right of C: the taskbar's height does not count as margin.
-  EXPECT_EQ(AnchorOf({-300, 250, -50, 300}, C), (DisplayAnchor{true, false, 40, 0}));
+  EXPECT_EQ(AnchorOf({-300, 250, -50, 300}, C), (DisplayAnchor{true, false, 50, 0, 120}));
   // Partly outside the work area: at its edge.
-  EXPECT_EQ(AnchorOf({1900, 1030, 2000, 1070}, A), (DisplayAnchor{true, true, 0, 0}));
+  EXPECT_EQ(AnchorOf({1900, 1030, 2000, 1070}, A), (DisplayAnchor{true, true, 0, 0, 96}));
+}
+
+TEST(DisplayPlacement, OnItsOwnMonitorTheDisplayComesBackToThePixelAtEveryScale) {
+  // Margins that do not divide evenly by the scale: 161 and 107 pixels at 144 dpi.
+  for (const MonitorArea& monitor : ThreeMonitors) {
+    const Rect stored{monitor.Work.left + 161, monitor.Work.top + 107, monitor.Work.left + 311,
+                      monitor.Work.top + 167};
+    EXPECT_EQ(PlaceAtAnchor(AnchorOf(stored, monitor), monitor, 150, 60), stored) << monitor.Dpi;
+  }
 }
 
 TEST(DisplayPlacement, BottomRightOnOneMonitorIsBottomRightOnAnotherAtThatMonitorsScale) {
@@ -37,7 +46,7 @@ TEST(DisplayPlacement, BottomRightOnOneMonitorIsBottomRightOnAnotherAtThatMonito
 
 TEST(DisplayPlacement, ThreeMonitorsOfDifferentScalesKeepTheCornerAndRoundTheMargin) {
   const DisplayAnchor anchor = AnchorOf({1950, -135, 2100, -75}, B);
-  // On C at 120 dpi: 20 -> 25, 30 -> 37.5 -> 38 pixels from its work area's top-left.
+  // On C at 120 dpi: 30 -> 25, 45 -> 37.5 -> 38 pixels from its work area's top-left.
   EXPECT_EQ(PlaceAtAnchor(anchor, C, 125, 50), (Rect{-1255, 288, -1130, 338}));
   EXPECT_EQ(PlaceAtAnchor(anchor, A, 100, 40), (Rect{20, 30, 120, 70}));
 }
@@ -46,7 +55,7 @@ TEST(DisplayPlacement, AMarginTooLargeForASmallerMonitorKeepsTheDisplayInsideIts
   // Far from B's bottom-right corner, which C cannot offer.
   const DisplayAnchor anchor = AnchorOf({2000, -100, 2150, -40}, B);
   ASSERT_FALSE(anchor.Right);
-  const DisplayAnchor far{true, true, 5000, 5000};
+  const DisplayAnchor far{true, true, 5000, 5000, 96};
   const Rect placed = PlaceAtAnchor(far, C, 125, 50);
   EXPECT_EQ(placed.left, C.Work.left);
   EXPECT_EQ(placed.top, C.Work.top);

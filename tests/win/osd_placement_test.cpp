@@ -62,7 +62,7 @@ class OsdPlacement : public ::testing::Test {
 TEST_F(OsdPlacement, APlaceOnAMonitorTakesItsCornerWhileTheStoredPlaceStaysTheUsers) {
   auto osd = Create("100,120,0,0");
   osd->Display(true, 80, 3, core::clRed, core::clWhite, "Caps Lock ON");
-  osd->SetPlace(TOsdPlace{{true, true, 10, 20}, kMonitor});
+  osd->SetPlace(TOsdPlace{{true, true, 10, 20, 96}, kMonitor});
   RECT at = Bounds(osd->Handle());
   EXPECT_EQ(at.right, 790);
   EXPECT_EQ(at.bottom, 560);
@@ -87,7 +87,7 @@ TEST_F(OsdPlacement, APlaceOnAMonitorTakesItsCornerWhileTheStoredPlaceStaysTheUs
 TEST_F(OsdPlacement, ADragChoosesTheStoredPlaceAnewAndACopyNeverWritesIt) {
   auto osd = Create("100,120,0,0");
   osd->Display(true, 80, 3, core::clRed, core::clWhite, "Caps Lock ON");
-  osd->SetPlace(TOsdPlace{{false, false, 0, 0}, kMonitor});
+  osd->SetPlace(TOsdPlace{{false, false, 0, 0, 96}, kMonitor});
   ASSERT_EQ(Bounds(osd->Handle()).left, 400);
   // Where the system's move loop drops it.
   ::SetWindowPos(osd->Handle(), nullptr, 300, 310, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -98,7 +98,7 @@ TEST_F(OsdPlacement, ADragChoosesTheStoredPlaceAnewAndACopyNeverWritesIt) {
 
   auto copy = Create("", true);
   copy->Display(true, 80, 3, core::clRed, core::clWhite, "Caps Lock ON");
-  copy->SetPlace(TOsdPlace{{true, true, 0, 0}, kMonitor});
+  copy->SetPlace(TOsdPlace{{true, true, 0, 0, 96}, kMonitor});
   copy->Hide();
   EXPECT_EQ(Stored(*store), "<none>");
 }
