@@ -9,6 +9,7 @@
 #include "core/color_list.h"
 #include "core/placement.h"
 #include "framework/application.h"
+#include "framework/os_functions.h"
 #include "framework/text.h"
 #include "framework/work_area.h"
 
@@ -285,6 +286,13 @@ void TfrmOsd::MoveToPlace() {
   if (static_cast<int>(Dpi()) != monitor.Dpi) {
     ::SetWindowPos(window, nullptr, monitor.Work.left, monitor.Work.top, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // A hidden window may take the monitor's scale without the message.
+    const UINT now = os::DpiForWindow(window);
+    if (now && now != Dpi()) {
+      RECT frame{};
+      ::GetWindowRect(window, &frame);
+      DpiChanged(now, frame);
+    }
   }
   const core::Rect now = WindowRect(window);
   const core::Rect placed = core::PlaceAtAnchor(FPlace->Anchor, monitor, now.Width(), now.Height());
@@ -362,8 +370,10 @@ LRESULT TfrmOsd::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
       return MA_NOACTIVATE;
     case WM_EXITSIZEMOVE:
       // Dragged: where it was dropped is the user's place from now on.
-      // The next update takes its corner from there.
+      // The next update takes its corner from there. A copy's drop chooses the
+      // place of the display it copies.
       FStoredPosition = Position();
+      if (FCopy && OnCopyDropped) OnCopyDropped(FStoredPosition);
       return TForm::WndProc(message, wparam, lparam);
     default:
       return TForm::WndProc(message, wparam, lparam);

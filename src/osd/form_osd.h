@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -84,6 +85,10 @@ class TfrmOsd : public TForm {
   // The stored place at the display's current size.
   core::Rect StoredPlace();
   bool IsCopy() const noexcept { return FCopy; }
+  // The user dropped a copy here: the place it tells is the user's new place.
+  std::function<void(core::Point dropped)> OnCopyDropped;
+  // The user's place, chosen where a copy was dropped.
+  void SetStoredPosition(core::Point position) noexcept { FStoredPosition = position; }
 
   const std::wstring& Text() const noexcept { return FText; }
   core::Color BodyColor() const noexcept { return FBodyColor; }

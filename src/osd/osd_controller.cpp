@@ -73,7 +73,12 @@ void TOsdController::UpdateOsd(const core::Settings& settings, const std::array<
     FCopies.pop_back();
   }
   while (FCopies.size() < copies)
+  {
     FCopies.push_back(std::make_unique<TfrmOsd>(FHost, std::make_unique<TWinRegistry>(), true));
+    FCopies.back()->OnCopyDropped = [this](core::Point dropped) {
+      if (frmOsd) frmOsd->SetStoredPosition(dropped);
+    };
+  }
   frmOsd->SetPlace(places.empty() ? std::nullopt : std::optional<TOsdPlace>(places[0]));
   ShowOn(*frmOsd, settings, show, text);
   for (size_t i = 0; i < FCopies.size(); ++i) {

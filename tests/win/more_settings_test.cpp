@@ -88,6 +88,38 @@ TEST_F(MoreSettings, TheDescriptionIsInPlaceAtThisScaleWithEveryTextWholeAndDefa
   EXPECT_EQ(more().cmbOsdPlacement.Items().size(), 4u);
 }
 
+TEST_F(MoreSettings, OnAMonitorOfAnotherScaleItIsLaidOutAgainFromTheDescription) {
+  Start();
+  const HWND window = more().Handle();
+  more().Open();
+  const int before = static_cast<int>(os::DpiForWindow(window));
+  const int after = before == 192 ? 96 : 192;
+  RECT suggested{50, 40, 50 + ::MulDiv(400, after, 96), 40 + ::MulDiv(200, after, 96)};
+  ::SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(after, after), reinterpret_cast<LPARAM>(&suggested));
+  RECT frame{}, client{};
+  ::GetWindowRect(window, &frame);
+  ::GetClientRect(window, &client);
+  EXPECT_EQ(frame.left, 50);
+  EXPECT_EQ(frame.top, 40);
+  const SIZE design = more().DesignClientSize();
+  EXPECT_EQ(client.right, ::MulDiv(design.cx, after, 96));
+  EXPECT_EQ(client.bottom, ::MulDiv(design.cy, after, 96));
+  for (const TControlDescription& row : more().FormDescription()) {
+    SCOPED_TRACE(::testing::Message() << "control " << std::string(row.name, row.name + wcslen(row.name)));
+    RECT rect{};
+    ::GetWindowRect(row.control.Handle(), &rect);
+    ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+    EXPECT_NEAR(rect.left, ::MulDiv(row.left, after, 96), 1);
+    EXPECT_NEAR(rect.top, ::MulDiv(row.top, after, 96), 1);
+  }
+  // The close button keeps its size at the new scale, and its text fits.
+  RECT button{};
+  ::GetWindowRect(more().btnClose.Handle(), &button);
+  EXPECT_NEAR(button.right - button.left, ::MulDiv(75, after, 96), 1);
+  const auto clipped = FindClippedTexts(window);
+  EXPECT_TRUE(clipped.empty()) << DescribeClippedTexts(clipped);
+}
+
 TEST_F(MoreSettings, TabGoesThroughTheRowsInOrderAndEveryMnemonicIsItsOwn) {
   Start();
   const HWND window = more().Handle();

@@ -99,6 +99,12 @@ TEST_F(OsdPlacement, ADragChoosesTheStoredPlaceAnewAndACopyNeverWritesIt) {
   auto copy = Create("", true);
   copy->Display(true, 80, 3, core::clRed, core::clWhite, "Caps Lock ON");
   copy->SetPlace(TOsdPlace{{true, true, 0, 0, 96}, kMonitor});
+  // Dropped by the user: it tells where, and still writes nothing.
+  core::Point told{-1, -1};
+  copy->OnCopyDropped = [&](core::Point dropped) { told = dropped; };
+  ::SetWindowPos(copy->Handle(), nullptr, 222, 233, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ::SendMessageW(copy->Handle(), WM_EXITSIZEMOVE, 0, 0);
+  EXPECT_EQ(told, (core::Point{222, 233}));
   copy->Hide();
   EXPECT_EQ(Stored(*store), "<none>");
 }
@@ -126,6 +132,16 @@ TEST_F(OsdPlacement, TheModesPlaceTheMainWindowsDisplayAndEveryMonitorGetsOne) {
   for (const auto& copy : form_->OsdController.Copies()) {
     EXPECT_TRUE(copy->Visible());
     EXPECT_EQ(copy->Text(), osd.Text());
+    EXPECT_TRUE(copy->IsCopy());
+  }
+  // A copy dropped somewhere: that is the user's place now.
+  if (!form_->OsdController.Copies().empty()) {
+    TfrmOsd& copy = *form_->OsdController.Copies().front();
+    ::SetWindowPos(copy.Handle(), nullptr, 170, 180, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SendMessageW(copy.Handle(), WM_EXITSIZEMOVE, 0, 0);
+    EXPECT_EQ(osd.StoredPlace().left, 170);
+    ::SetWindowPos(osd.Handle(), nullptr, 150, 160, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SendMessageW(osd.Handle(), WM_EXITSIZEMOVE, 0, 0);
   }
 
   // Back to the stored place: no copies.
