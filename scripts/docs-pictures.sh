@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Takes the README's pictures from the real program under Wine, on the bench's
-# virtual desktop: docs/settings-window.png, docs/on-screen-display.png and
+# virtual desktop: docs/settings-window.png, docs/more-settings-window.png,
+# docs/on-screen-display.png and
 # docs/tray-icon.png (the tray icon, enlarged six times).
 # docs_pictures.exe poses the program and names each window's rectangle; this
 # script photographs the desktop and cuts the window out.
@@ -20,7 +21,7 @@ mkdir -p "$shots" docs
 wine build/windows/docs_pictures.exe "Z:${shots//\//\\}" &
 driver=$!
 
-for name in settings-window on-screen-display taskbar; do
+for name in settings-window more-settings-window on-screen-display taskbar; do
   for _ in $(seq 600); do
     [ -f "$shots/$name.rect" ] && break
     kill -0 "$driver" 2>/dev/null || break
@@ -49,4 +50,4 @@ for name in settings-window on-screen-display taskbar; do
   touch "$shots/$name.done"
 done
 wait "$driver"
-echo "Pictures saved: docs/settings-window.png docs/on-screen-display.png docs/tray-icon.png"
+echo "Pictures saved: docs/settings-window.png docs/more-settings-window.png docs/on-screen-display.png docs/tray-icon.png"

@@ -3,7 +3,8 @@
 // screen rectangle "left top right bottom") into the folder given as its
 // argument, then waits for "<name>.done" from scripts/docs-pictures.sh, which
 // takes the screenshot. Pictures: the settings window, the on-screen display
-// (the settings window closed to the tray), the taskbar with the tray icon.
+// (the settings window closed to the tray), the taskbar with the tray icon,
+// and the "More settings" window, opened with the settings window's button.
 #include <windows.h>
 
 #include <cstdio>
@@ -106,10 +107,19 @@ int wmain(int argc, wchar_t** argv) {
     WaitFor([&] { return (osd = VisibleWindowOf(pid, L"TfrmOsd")) != nullptr; }, 5000);
     ::SetForegroundWindow(settings);
     if (Pose(folder, "settings-window", settings)) {
+      // The button that opens the "More settings" window.
+      if (HWND button = ::FindWindowExW(settings, nullptr, nullptr, L"Mor&e settings..."))
+        ::PostMessageW(button, BM_CLICK, 0, 0);
+      HWND more = nullptr;
+      WaitFor([&] { return (more = VisibleWindowOf(pid, L"TfrmMoreSettings")) != nullptr; }, 5000);
+      const bool more_posed = Pose(folder, "more-settings-window", more);
+      if (more) ::PostMessageW(more, WM_CLOSE, 0, 0);
+      WaitFor([&] { return !::IsWindowVisible(more); }, 5000);
+      ::SetForegroundWindow(settings);
       ::PostMessageW(settings, WM_CLOSE, 0, 0);
       WaitFor([&] { return !::IsWindowVisible(settings); }, 5000);
       WaitFor([&] { return (osd = VisibleWindowOf(pid, L"TfrmOsd")) != nullptr; }, 5000);
-      if (Pose(folder, "on-screen-display", osd) &&
+      if (more_posed && Pose(folder, "on-screen-display", osd) &&
           Pose(folder, "taskbar", VisibleWindowOf(0, L"Shell_TrayWnd")))
         status = 0;
     }

@@ -43,6 +43,9 @@ TfrmMain::TfrmMain() {
 
 TfrmMain::~TfrmMain() {
   Application().OnMessage = nullptr;
+  // The "More settings" window goes before the controls its hiding would save from.
+  frmMoreSettings.OnHide = nullptr;
+  frmMoreSettings.OnSettingChange = nullptr;
   // The display goes first, while the window it asks still stands.
   OsdController.DestroyOsd();
   LockMonitor.KeyboardHook.Remove();
@@ -84,6 +87,7 @@ void TfrmMain::CreateComponents() {
 
   // The parts of the program, wired to the window.
   LockMonitor.BeepOnSwitch = [this] { return CurrentSettings().BeepOnSwitch; };
+  LockMonitor.BeepTones = [this] { return frmMoreSettings.chbBeepTones.Checked(); };
   LockMonitor.OnChange = [this] {
     // The display first, with the states just read: it is what the eye waits
     // for. The tray icon (a round trip to the taskbar's process) follows.
@@ -94,6 +98,8 @@ void TfrmMain::CreateComponents() {
     TrayIndicator.ComposeTrayIcons(core::TrayIconSettingsOf(settings), LockMonitor.LockStates());
     UpdateLockButtons();
   };
+  // A full-screen program came to the front or left it: the display follows.
+  OsdController.FullScreenWatch.OnChange = [this] { UpdateOsd(); };
   UsagePing.CurrentSettings = [this] {
     return core::PingSettingsOf(CurrentSettings(), TUsagePing::ProgramVersion());
   };
@@ -103,6 +109,8 @@ void TfrmMain::CreateComponents() {
   miPopupSetup = &pmPopup.Items.Add(L"Settings");
   miPopupSetup->Default = true;
   miPopupSetup->OnClick = [this](TComponent&) { actSetupExecute(); };
+  miPopupMoreSettings = &pmPopup.Items.Add(L"More settings");
+  miPopupMoreSettings->OnClick = [this](TComponent&) { actMoreSettingsExecute(); };
   miSwitch = &pmPopup.Items.Add(L"Switch");
   miNumLock = &miSwitch->Add(L"Num Lock", 1);
   miCapsLock = &miSwitch->Add(L"Caps Lock", 2);
@@ -204,6 +212,8 @@ void TfrmMain::actSetupExecute() {
   BringToFront();
 }
 
+void TfrmMain::actMoreSettingsExecute() { frmMoreSettings.Open(Visible() ? Handle() : nullptr); }
+
 void TfrmMain::FormCloseQuery(bool& can_close) {
   if (FCloseAllowed || UsagePing.SessionEnding) {
     can_close = true;
@@ -274,12 +284,14 @@ void TfrmMain::OnLinkClick(TComponent& sender) {
 
 void TfrmMain::DisableTrayMenu(bool include_close) {
   miPopupSetup->Enabled = false;
+  miPopupMoreSettings->Enabled = false;
   miPopupAbout->Enabled = false;
   if (include_close) miPopupClose->Enabled = false;
 }
 
 void TfrmMain::EnableTrayMenu() {
   miPopupSetup->Enabled = true;
+  miPopupMoreSettings->Enabled = true;
   miPopupAbout->Enabled = true;
   miPopupClose->Enabled = true;
 }

@@ -22,6 +22,7 @@
 #include "osd/osd_controller.h"
 #include "settings/check_group_box.h"
 #include "settings/color_combo_box.h"
+#include "settings/form_more_settings.h"
 #include "settings/led_glyphs.h"
 #include "settings/system_menu.h"
 #include "settings/up_down_edit.h"
@@ -48,13 +49,14 @@ class TfrmMain : public TForm, public TOsdHost {
 
   // The tray menu.
   TPopupMenu pmPopup;
-  TMenuItem *miPopupSetup = nullptr, *miSwitch = nullptr, *miNumLock = nullptr, *miCapsLock = nullptr;
+  TMenuItem *miPopupSetup = nullptr, *miPopupMoreSettings = nullptr, *miSwitch = nullptr, *miNumLock = nullptr, *miCapsLock = nullptr;
   TMenuItem *miScrollLock = nullptr, *miPopupAbout = nullptr, *miPopup1 = nullptr, *miPopupClose = nullptr;
 
   // Controls, in their creation and tab order; their layout is the form
   // description (FormDescription, src/app/form_main_controls.cpp).
   TLabel lbInfo{*this};
   TCheckBox chbAutoRun{*this}, chbBeepOnSwitch{*this};
+  TButton btnMoreSettings{*this};
   TGroupBox grpTrayIcon{*this};
   TPanel pnTrayIcon{grpTrayIcon};
   TIndexedImage imgTrayIcon{pnTrayIcon};
@@ -91,6 +93,8 @@ class TfrmMain : public TForm, public TOsdHost {
   // "About" and a separator at the top of the window menu, mirrored from the
   // tray menu; smiAbout is constructed first and so takes the lower ids.
   TSystemMenuItem smiAbout{this}, smiSplit{this};
+  // The options that have no room here; its controls hold their settings.
+  TfrmMoreSettings frmMoreSettings;
 
   std::vector<TControlDescription> FormDescription();
   std::array<TColorComboBox*, 6> ColorCombos();
@@ -105,7 +109,7 @@ class TfrmMain : public TForm, public TOsdHost {
   void FormCreate(), FormShow(), FormHide(), FormCloseQuery(bool& can_close), FormClose(TCloseAction& action);
   void FormKeyDown(WORD& key, TShiftState shift), OnMessage(MSG& msg, bool& handled);
   void tmrRunOnceTimer(), ApplySettings();
-  void actSetupExecute(), actCloseExecute(), actAboutExecute();
+  void actSetupExecute(), actMoreSettingsExecute(), actCloseExecute(), actAboutExecute();
   TAboutHost AboutHost();
   virtual void DisableTrayMenu(bool include_close), EnableTrayMenu();
 

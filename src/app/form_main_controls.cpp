@@ -21,6 +21,7 @@ std::vector<TControlDescription> TfrmMain::FormDescription() {
        0, nullptr},
       {chbAutoRun, L"chbAutoRun", 16, 64, 250, 17, L"Automatically &run program on startup", 0, nullptr},
       {chbBeepOnSwitch, L"chbBeepOnSwitch", 16, 88, 200, 17, L"&Beep on lock state change", 0, nullptr},
+      {btnMoreSettings, L"btnMoreSettings", 218, 84, 106, 23, L"Mor&e settings...", 0, nullptr},
       {grpTrayIcon, L"grpTrayIcon", 8, 112, 316, 152, L"Tray Icon", 0, nullptr},
       {pnTrayIcon, L"pnTrayIcon", 12, 24, 32, 32, L"", 0, nullptr},
       {imgTrayIcon, L"imgTrayIcon", 8, 8, 16, 16, L"", 0, nullptr},
@@ -241,6 +242,12 @@ void TfrmMain::BindControls() {
     edit->OnChange = osd_change;
     edit->OnUpDownClick = [osd_change](TComponent& sender, TUDBtnType) { osd_change(sender); };
   }
+  btnMoreSettings.OnClick = [this](TComponent&) { actMoreSettingsExecute(); };
+  frmMoreSettings.OnSettingChange = [this](TComponent&) {
+    if (!FSettingControls) UpdateOsd();
+  };
+  // Closing it keeps what was chosen, as closing the settings window does.
+  frmMoreSettings.OnHide = [this](TComponent&) { SaveSettings(); };
   auto link = [this](TComponent& sender) { OnLinkClick(sender); };
   for (TControl* control : std::initializer_list<TControl*>{&lbLink, &imgFaceBook, &imgGplus, &imgTwitter, &imgRSS,
                                                              &imgDelicious, &imgStumbleUpon})

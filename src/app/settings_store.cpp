@@ -98,6 +98,9 @@ core::Settings TfrmMain::CurrentSettings() {
   s.OsdSize = cmbOsdSize.ItemIndex();
   s.OsdBody = cmbOsdBody.SelectedColor();
   s.OsdText = cmbOsdText.SelectedColor();
+  s.OsdPlacement = frmMoreSettings.cmbOsdPlacement.ItemIndex();
+  s.OsdOutOfTheWay = frmMoreSettings.chbOsdOutOfTheWay.Checked();
+  s.BeepTones = frmMoreSettings.chbBeepTones.Checked();
   return s;
 }
 
@@ -129,6 +132,10 @@ void TfrmMain::SettingsToControls(const core::Settings& s) {
   cmbOsdSize.SetItemIndex(s.OsdSize);
   cmbOsdBody.SetSelectedColor(s.OsdBody);
   cmbOsdText.SetSelectedColor(s.OsdText);
+  // A stored place that is no entry of the list is the user's own place.
+  frmMoreSettings.cmbOsdPlacement.SetItemIndex(static_cast<int>(core::OsdPlacementOf(s.OsdPlacement)));
+  frmMoreSettings.chbOsdOutOfTheWay.SetChecked(s.OsdOutOfTheWay);
+  frmMoreSettings.chbBeepTones.SetChecked(s.BeepTones);
 }
 
 std::string TfrmMain::StoredBounds() {

@@ -13,11 +13,12 @@ constexpr std::string_view Main = "";
 constexpr std::string_view Tray = TrayIconSubkey;
 constexpr std::string_view Osd = OsdSubkey;
 
-const std::array<SettingEntry, 23> Record{{
+const std::array<SettingEntry, 26> Record{{
     {Main, "Bounds", StringSetting{&Settings::Bounds, "0,0,0,0"}, "the settings window", true},
     {Main, "Visible", BooleanSetting{&Settings::Visible, true}, "FWindowVisible", true},
     {Main, "AutoRun", BooleanSetting{&Settings::AutoRun, true}, "chbAutoRun"},
     {Main, "BeepOnSwitch", BooleanSetting{&Settings::BeepOnSwitch, true}, "chbBeepOnSwitch"},
+    {Main, "BeepTones", BooleanSetting{&Settings::BeepTones, false}, "chbBeepTones (More settings)"},
 
     {Tray, "Led1", IntegerSetting{&Settings::TrayLed1, 1}, "cmbLed1.ItemIndex"},
     {Tray, "Led2", IntegerSetting{&Settings::TrayLed2, 2}, "cmbLed2.ItemIndex"},
@@ -39,6 +40,10 @@ const std::array<SettingEntry, 23> Record{{
     {Osd, "Size", IntegerSetting{&Settings::OsdSize, 3}, "cmbOsdSize.ItemIndex"},
     {Osd, "Color1", ColorSetting{&Settings::OsdBody, Red}, "cmbOsdBody.SelectedColor"},
     {Osd, "Color2", ColorSetting{&Settings::OsdText, White}, "cmbOsdText.SelectedColor"},
+
+    // Held by the "More settings" window.
+    {Osd, "Placement", IntegerSetting{&Settings::OsdPlacement, 0}, "cmbOsdPlacement.ItemIndex (More settings)"},
+    {Osd, "OutOfTheWay", BooleanSetting{&Settings::OsdOutOfTheWay, true}, "chbOsdOutOfTheWay (More settings)"},
 }};
 
 }  // namespace
@@ -52,6 +57,11 @@ Settings DefaultSettings() {
   for (const SettingEntry& entry : Record)
     std::visit([&](const auto& field) { settings.*field.Member = field.Default; }, entry.Field);
   return settings;
+}
+
+OsdPlacementMode OsdPlacementOf(int32_t stored) {
+  if (stored < 0 || stored >= OsdPlacementModeCount) return OsdPlacementMode::Stored;
+  return static_cast<OsdPlacementMode>(stored);
 }
 
 void UsePreVistaTrayColors(Settings& settings) {

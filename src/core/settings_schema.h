@@ -51,9 +51,19 @@ struct Settings {
   int32_t OsdSize = 0;          // cmbOsdSize.ItemIndex
   Color OsdBody = 0;            // cmbOsdBody.SelectedColor
   Color OsdText = 0;            // cmbOsdText.SelectedColor
+  // The "More settings" window.
+  int32_t OsdPlacement = 0;     // cmbOsdPlacement.ItemIndex (OsdPlacementMode)
+  bool OsdOutOfTheWay = false;  // chbOsdOutOfTheWay
+  bool BeepTones = false;       // chbBeepTones
 
   friend bool operator==(const Settings&, const Settings&) = default;
 };
+
+// Where the display shows, in the order of its list in the "More settings" window.
+enum class OsdPlacementMode : int32_t { Stored, MouseMonitor, ActiveMonitor, EveryMonitor };
+inline constexpr int32_t OsdPlacementModeCount = 4;
+// A stored mode that is no mode (a damaged or future value) is the stored place.
+OsdPlacementMode OsdPlacementOf(int32_t stored);
 
 // In the order of the alternatives of SettingEntry::Field.
 enum class SettingType { Boolean, Integer, Colour, String };

@@ -59,6 +59,7 @@ inline void CloseIcon(HICON h) { ::DestroyIcon(h); }
 inline void CloseMenu(HMENU h) { ::DestroyMenu(h); }
 inline void CloseImageList(HIMAGELIST h) { ::ImageList_Destroy(h); }
 inline void CloseHook(HHOOK h) { ::UnhookWindowsHookEx(h); }
+inline void CloseWinEventHook(HWINEVENTHOOK h) { ::UnhookWinEvent(h); }
 inline void CloseMemoryDc(HDC h) { ::DeleteDC(h); }
 }  // namespace handle_detail
 
@@ -70,6 +71,7 @@ using UniqueIcon = UniqueHandle<HICON, handle_detail::CloseIcon>;
 using UniqueMenu = UniqueHandle<HMENU, handle_detail::CloseMenu>;
 using UniqueImageList = UniqueHandle<HIMAGELIST, handle_detail::CloseImageList>;
 using UniqueHook = UniqueHandle<HHOOK, handle_detail::CloseHook>;
+using UniqueWinEventHook = UniqueHandle<HWINEVENTHOOK, handle_detail::CloseWinEventHook>;
 using UniqueMemoryDc = UniqueHandle<HDC, handle_detail::CloseMemoryDc>;
 
 template <typename T>

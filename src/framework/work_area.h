@@ -2,6 +2,9 @@
 // Rectangles between the Windows API and the core, and the monitors' work areas.
 #include <windows.h>
 
+#include <vector>
+
+#include "core/display_placement.h"
 #include "core/rect.h"
 
 namespace lumitrax {
@@ -15,5 +18,7 @@ core::Rect WorkAreaNear(const core::Rect& window);
 // one's when the monitor does not answer).
 HMONITOR MonitorNear(const core::Rect& window);
 core::Rect WorkAreaOf(HMONITOR monitor);
+// Every monitor of the desktop with its work area and DPI, in the system's order.
+std::vector<core::MonitorArea> Monitors();
 
 }  // namespace lumitrax

@@ -1,6 +1,9 @@
 #include "indicator/lock_monitor.h"
 
+#include <mmsystem.h>
+
 #include "core/lock_names.h"
+#include "core/lock_tone.h"
 #include "framework/application.h"
 #include "framework/scope_exit.h"
 #include "indicator/lock_state.h"
@@ -86,11 +89,12 @@ void TLockMonitor::UpdateLockStates() {
 
   const std::array<bool, 3> states = ReadLockStates();
   if (states == FLockStates) return;
+  const std::optional<bool> rising = core::ToneRises(FLockStates, states);
   FLockStates = states;
   ++FLockUpdateCount;
   // The listeners first (the display is what the eye waits for), the beep after.
   if (OnChange) OnChange();
-  if (BeepOnSwitch && BeepOnSwitch()) Beep();
+  if (BeepOnSwitch && BeepOnSwitch()) Beep(rising);
 }
 
 void TLockMonitor::tmrSwitchGuardTimer() {
@@ -103,9 +107,24 @@ void TLockMonitor::tmrSwitchGuardTimer() {
   UpdateLockStates();
 }
 
-void TLockMonitor::Beep() {
+void TLockMonitor::Beep(std::optional<bool> rising) {
   ++FBeepCount;
-  ::MessageBeep(0);
+  if (!rising || !BeepTones || !BeepTones()) {
+    ::MessageBeep(0);
+    return;
+  }
+  std::vector<uint8_t>& wave = *rising ? FToneRising : FToneFalling;
+  if (wave.empty()) wave = core::ToneWaveFile(*rising);
+  ++FToneCount;
+  FLastToneRising = *rising;
+  // From memory, through the system's sound output at the user's volume; the
+  // call returns at once. Without a sound device it fails, and stays silent.
+  ::PlaySoundW(reinterpret_cast<LPCWSTR>(wave.data()), nullptr, SND_MEMORY | SND_ASYNC | SND_NODEFAULT);
+}
+
+TLockMonitor::~TLockMonitor() {
+  // A tone still playing is stopped before its wave goes.
+  if (FToneCount > 0) ::PlaySoundW(nullptr, nullptr, 0);
 }
 
 void TLockMonitor::SwitchLockClick(TComponent& sender) {

@@ -5,7 +5,10 @@
 #include <windows.h>
 
 #include <array>
+#include <cstdint>
 #include <functional>
+#include <optional>
+#include <vector>
 
 #include "framework/timer.h"
 #include "indicator/keyboard_hook.h"
@@ -16,6 +19,9 @@ namespace lumitrax {
 class TLockMonitor {
  public:
   TLockMonitor();
+  ~TLockMonitor();
+  TLockMonitor(const TLockMonitor&) = delete;
+  TLockMonitor& operator=(const TLockMonitor&) = delete;
 
   // A lock key went down (the hook's message): the update follows shortly.
   TTimer tmrSwitched{10, false};
@@ -27,8 +33,10 @@ class TLockMonitor {
   // Unlock and reconnect messages for the hook's window.
   TSessionNotification SessionNotification;
 
-  // Asked on every change: whether it beeps.
+  // Asked on every change: whether it beeps, and whether with the tones
+  // (rising for on, falling for off) instead of the system beep.
   std::function<bool()> BeepOnSwitch;
+  std::function<bool()> BeepTones;
   // The lock states changed (and are stored in LockStates).
   std::function<void()> OnChange;
 
@@ -48,8 +56,11 @@ class TLockMonitor {
   void UpdateLockStates();
   // Presses the lock the sender's Tag names (a LockKind) and updates at once.
   void SwitchLockClick(TComponent& sender);
-  // One beep per update that found a change; counted for the curious.
-  void Beep();
+  // One beep per update that found a change; counted for the curious. With
+  // the tones chosen and a direction, the rising or the falling tone.
+  void Beep(std::optional<bool> rising = std::nullopt);
+  int ToneCount() const noexcept { return FToneCount; }
+  bool LastToneRising() const noexcept { return FLastToneRising; }
 
   int BeepCount() const noexcept { return FBeepCount; }
   int LockUpdateCount() const noexcept { return FLockUpdateCount; }
@@ -61,6 +72,11 @@ class TLockMonitor {
   bool FUpdating = false;
   std::array<bool, 3> FLockStates{};
   int FBeepCount = 0;
+  int FToneCount = 0;
+  bool FLastToneRising = false;
+  // The two tones as wave files, made at their first use; the system plays
+  // them from here while the program runs on, so they are never changed.
+  std::vector<uint8_t> FToneRising, FToneFalling;
   int FLockUpdateCount = 0;
   int FResynchroniseCount = 0;
 };

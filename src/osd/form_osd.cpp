@@ -9,6 +9,7 @@
 #include "core/color_list.h"
 #include "core/placement.h"
 #include "framework/application.h"
+#include "framework/os_functions.h"
 #include "framework/text.h"
 #include "framework/work_area.h"
 
@@ -62,8 +63,8 @@ void DelayWithMessages(DWORD milliseconds) {
   } while (::GetTickCount() - start < milliseconds);
 }
 
-TfrmOsd::TfrmOsd(TOsdHost& host, std::unique_ptr<core::RegistryStore> registry)
-    : FHost(host), FRegistry(std::move(registry)) {
+TfrmOsd::TfrmOsd(TOsdHost& host, std::unique_ptr<core::RegistryStore> registry, bool copy)
+    : FHost(host), FRegistry(std::move(registry)), FCopy(copy) {
   Name = L"frmOsd";
   OnShow = [this](TComponent&) { FormShow(); };
   OnHide = [this](TComponent&) { FormHide(); };
@@ -169,6 +170,7 @@ bool TfrmOsd::Display(bool AShow, int AOpacity, int ASize, core::Color ABodyColo
     // The text first, so the window shows at its final size.
     FText = text;
     FitToText();
+    MoveToPlace();
     if (!Visible()) ::ShowWindow(Handle(), SW_SHOWNOACTIVATE);
   } else {
     Hide();
@@ -258,16 +260,63 @@ void TfrmOsd::FormDblClick() {
   FHost.OpenSettings();
 }
 
+void TfrmOsd::SetPlace(const std::optional<TOsdPlace>& place) {
+  const bool was_placed = FPlace.has_value();
+  FPlace = place;
+  if (FPlace) {
+    MoveToPlace();
+  } else if (was_placed) {
+    ::SetWindowPos(Handle(), nullptr, FStoredPosition.x, FStoredPosition.y, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    KeepInWorkArea();
+  }
+}
+
+core::Rect TfrmOsd::StoredPlace() {
+  const core::Rect now = WindowRect(Handle());
+  return {FStoredPosition.x, FStoredPosition.y, FStoredPosition.x + now.Width(), FStoredPosition.y + now.Height()};
+}
+
+void TfrmOsd::MoveToPlace() {
+  if (!FPlace) return;
+  const HWND window = Handle();
+  const core::MonitorArea& monitor = FPlace->Monitor;
+  // On a monitor of another scale the window first goes there, so that it
+  // takes that scale (WM_DPICHANGED) and its size there before it is placed.
+  if (static_cast<int>(Dpi()) != monitor.Dpi) {
+    ::SetWindowPos(window, nullptr, monitor.Work.left, monitor.Work.top, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // A hidden window may take the monitor's scale without the message.
+    const UINT now = os::DpiForWindow(window);
+    if (now && now != Dpi()) {
+      RECT frame{};
+      ::GetWindowRect(window, &frame);
+      DpiChanged(now, frame);
+    }
+  }
+  const core::Rect now = WindowRect(window);
+  const core::Rect placed = core::PlaceAtAnchor(FPlace->Anchor, monitor, now.Width(), now.Height());
+  if (placed == now) return;
+  ::SetWindowPos(window, nullptr, placed.left, placed.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void TfrmOsd::LoadBounds() {
   const std::string bounds =
       core::ReadRegistryString(*FRegistry, FRegRoot, FRegKey, "Bounds", core::OsdDefaultBounds);
   const core::Rect stored = core::StrToRect(bounds);
   ::SetWindowPos(Handle(), nullptr, stored.left, stored.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   KeepInWorkArea();
+  FStoredPosition = Position();
 }
 
 void TfrmOsd::SaveBounds() {
+  if (FCopy) return;
   const HWND window = Handle();
+  if (FPlace) {
+    // Shown elsewhere for the user: the place the user chose is what stays.
+    core::WriteRegistryString(*FRegistry, FRegRoot, FRegKey, "Bounds", core::RectToStr(StoredPlace()));
+    return;
+  }
   WINDOWPLACEMENT placement{};
   placement.length = sizeof(placement);
   std::optional<core::Rect> normal;
@@ -319,6 +368,13 @@ LRESULT TfrmOsd::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
     }
     case WM_MOUSEACTIVATE:
       return MA_NOACTIVATE;
+    case WM_EXITSIZEMOVE:
+      // Dragged: where it was dropped is the user's place from now on.
+      // The next update takes its corner from there. A copy's drop chooses the
+      // place of the display it copies.
+      FStoredPosition = Position();
+      if (FCopy && OnCopyDropped) OnCopyDropped(FStoredPosition);
+      return TForm::WndProc(message, wparam, lparam);
     default:
       return TForm::WndProc(message, wparam, lparam);
   }

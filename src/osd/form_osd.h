@@ -7,10 +7,13 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/color.h"
+#include "core/display_placement.h"
 #include "core/osd_logic.h"
 #include "core/registry_store.h"
 #include "core/windows_version.h"
@@ -47,10 +50,17 @@ bool LayeredWindowsSupported();
 // Processes the program's messages until at least `milliseconds` have passed.
 void DelayWithMessages(DWORD milliseconds);
 
+// Where a display that follows the user goes: a corner of a monitor.
+struct TOsdPlace {
+  core::DisplayAnchor Anchor;
+  core::MonitorArea Monitor;
+};
+
 class TfrmOsd : public TForm {
  public:
   // The position is kept in `registry` under the main window's settings key.
-  TfrmOsd(TOsdHost& host, std::unique_ptr<core::RegistryStore> registry);
+  // A copy (the display on a further monitor) never writes it.
+  TfrmOsd(TOsdHost& host, std::unique_ptr<core::RegistryStore> registry, bool copy = false);
   ~TfrmOsd() override;
 
   TWndProcHook WndProcHook{this};
@@ -68,6 +78,17 @@ class TfrmOsd : public TForm {
   void RestartHideTimer(bool hide_after, int seconds, bool settings_shown);
   // To the top of the topmost band, without moving, sizing or activating it.
   void BringToTopmost();
+  // A place on a monitor instead of the stored one (none: back to the stored
+  // one). It is taken at once, and again whenever the display shows; the
+  // stored place stays what the user chose, and a drag chooses it anew.
+  void SetPlace(const std::optional<TOsdPlace>& place);
+  // The stored place at the display's current size.
+  core::Rect StoredPlace();
+  bool IsCopy() const noexcept { return FCopy; }
+  // The user dropped a copy here: the place it tells is the user's new place.
+  std::function<void(core::Point dropped)> OnCopyDropped;
+  // The user's place, chosen where a copy was dropped.
+  void SetStoredPosition(core::Point position) noexcept { FStoredPosition = position; }
 
   const std::wstring& Text() const noexcept { return FText; }
   core::Color BodyColor() const noexcept { return FBodyColor; }
@@ -114,6 +135,7 @@ class TfrmOsd : public TForm {
   void Paint(HDC dc);
   void KeepInWorkArea();
   core::Point Position();
+  void MoveToPlace();
 
   TOsdHost& FHost;
   std::unique_ptr<core::RegistryStore> FRegistry;
@@ -133,6 +155,9 @@ class TfrmOsd : public TForm {
   // whether a press, and so a drag, is running.
   bool FDragging = false;
   std::unique_ptr<TfrmOsd> FReleased;
+  bool FCopy = false;
+  core::Point FStoredPosition;
+  std::optional<TOsdPlace> FPlace;
 };
 
 }  // namespace lumitrax

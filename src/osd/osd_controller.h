@@ -5,9 +5,11 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/settings_schema.h"
 #include "osd/form_osd.h"
+#include "osd/full_screen_watch.h"
 
 namespace lumitrax {
 
@@ -17,6 +19,8 @@ class TOsdController {
   ~TOsdController() { DestroyOsd(); }
 
   std::unique_ptr<TfrmOsd> frmOsd;
+  // "Out of the way": watched while the display exists and the setting is on.
+  TFullScreenWatch FullScreenWatch;
   bool OsdExists() const noexcept { return frmOsd != nullptr; }
   void CreateOsd();
   void DestroyOsd();
@@ -27,9 +31,18 @@ class TOsdController {
   void UpdateOsd(const core::Settings& settings, const std::array<bool, 3>& lock_states);
   std::string GetOsdText(const core::Settings& settings);
   bool IsOsdNeeded(const core::Settings& settings);
+  // The displays on the further monitors ("On every monitor"), one each.
+  const std::vector<std::unique_ptr<TfrmOsd>>& Copies() const noexcept { return FCopies; }
 
  private:
+  // The places of the displays for the placement mode: none for the stored
+  // place, else one per monitor the mode names, the main display's first.
+  std::vector<TOsdPlace> Places(core::OsdPlacementMode mode);
+  static void Release(std::unique_ptr<TfrmOsd> osd);
+  void ShowOn(TfrmOsd& osd, const core::Settings& settings, bool show, const std::string& text);
+
   TOsdHost& FHost;
+  std::vector<std::unique_ptr<TfrmOsd>> FCopies;
 };
 
 }  // namespace lumitrax

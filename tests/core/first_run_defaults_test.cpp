@@ -30,6 +30,7 @@ std::vector<FirstRunValue> FirstRunRecord() {
       {"", "Visible", dword(1)},
       {"", "AutoRun", dword(1)},
       {"", "BeepOnSwitch", dword(1)},
+      {"", "BeepTones", dword(0)},
       {"TrayIcon", "Led1", dword(1)},
       {"TrayIcon", "Led2", dword(2)},
       {"TrayIcon", "Led3", dword(3)},
@@ -49,6 +50,8 @@ std::vector<FirstRunValue> FirstRunRecord() {
       {"OSD", "Size", dword(3)},
       {"OSD", "Color1", dword(0x0000FF)},
       {"OSD", "Color2", dword(0xFFFFFF)},
+      {"OSD", "Placement", dword(0)},
+      {"OSD", "OutOfTheWay", dword(1)},
   };
 }
 
@@ -77,6 +80,10 @@ TEST(FirstRunDefaults, EverySettingStartsAtItsStatedValue) {
   EXPECT_EQ(d.OsdSize, 3);            // "[Normal]"
   EXPECT_EQ(d.OsdBody, 0x0000FFu);    // red
   EXPECT_EQ(d.OsdText, 0xFFFFFFu);    // white
+  // The "More settings" window: where the user put it, out of the way, the system beep.
+  EXPECT_EQ(d.OsdPlacement, 0);
+  EXPECT_TRUE(d.OsdOutOfTheWay);
+  EXPECT_FALSE(d.BeepTones);
 }
 
 TEST(FirstRunDefaults, OldWindowsStartsWithWhiteLedsOnABlackGrid) {
@@ -109,9 +116,9 @@ TEST(FirstRunDefaults, AnEmptyRegistryReadsAsTheDefaultsAndTheFirstSaveWritesThe
     EXPECT_EQ(stored->Type, value.Stored.Type);
     EXPECT_EQ(stored->Data, value.Stored.Data);
   }
-  EXPECT_EQ(registry.ValueCount(Root, SettingsKey), 4u);
+  EXPECT_EQ(registry.ValueCount(Root, SettingsKey), 5u);
   EXPECT_EQ(registry.ValueCount(Root, SubkeyPath(SettingsKey, "TrayIcon")), 8u);
-  EXPECT_EQ(registry.ValueCount(Root, SubkeyPath(SettingsKey, "OSD")), 11u) << "the display's own position is not part of it";
+  EXPECT_EQ(registry.ValueCount(Root, SubkeyPath(SettingsKey, "OSD")), 13u) << "the display's own position is not part of it";
 }
 
 }  // namespace

@@ -89,6 +89,46 @@ TEST_F(MainWindow, NoBeepWhenBeepingIsOff) {
   EXPECT_EQ(form().LockMonitor.LockUpdateCount(), 1);
 }
 
+TEST_F(MainWindow, WithTheTonesChosenOnRisesAndOffFallsAndAFailedPlayIsSilent) {
+  form().frmMoreSettings.chbBeepTones.SetChecked(true);
+  PressKey(VK_CAPITAL);
+  ASSERT_TRUE(RunUntil([&] { return form().LockMonitor.LockStates()[1]; }, 2500));
+  EXPECT_EQ(form().LockMonitor.ToneCount(), 1);
+  EXPECT_TRUE(form().LockMonitor.LastToneRising());
+  PressKey(VK_CAPITAL);
+  ASSERT_TRUE(RunUntil([&] { return !form().LockMonitor.LockStates()[1]; }, 2500));
+  EXPECT_EQ(form().LockMonitor.ToneCount(), 2);
+  EXPECT_FALSE(form().LockMonitor.LastToneRising());
+  // Under a bench without a sound device the play fails: no box, no error, the program runs on.
+  EXPECT_EQ(::FindWindowW(L"#32770", nullptr), nullptr);
+
+  // One update with Caps turning on and Scroll off: Caps, first in the order, decides.
+  SetLock(VK_SCROLL, 3, true);
+  ASSERT_TRUE(RunUntil([&] { return form().LockMonitor.LockStates()[2]; }, 2500));
+  INPUT inputs[4]{};
+  const WORD keys[2] = {VK_SCROLL, VK_CAPITAL};
+  for (int i = 0; i < 2; ++i) {
+    inputs[2 * i].type = inputs[2 * i + 1].type = INPUT_KEYBOARD;
+    inputs[2 * i].ki.wVk = inputs[2 * i + 1].ki.wVk = keys[i];
+    inputs[2 * i + 1].ki.dwFlags = KEYEVENTF_KEYUP;
+  }
+  const int updates = form().LockMonitor.LockUpdateCount();
+  ::SendInput(4, inputs, sizeof(INPUT));
+  ASSERT_TRUE(
+      RunUntil([&] { return form().LockMonitor.LockStates()[1] && !form().LockMonitor.LockStates()[2]; }, 2500));
+  Pump(100);
+  ASSERT_EQ(form().LockMonitor.LockUpdateCount(), updates + 1);
+  EXPECT_TRUE(form().LockMonitor.LastToneRising());
+
+  // Unticked: the system beep as before, no tone.
+  form().frmMoreSettings.chbBeepTones.SetChecked(false);
+  const int tones = form().LockMonitor.ToneCount(), beeps = form().LockMonitor.BeepCount();
+  PressKey(VK_CAPITAL);
+  ASSERT_TRUE(RunUntil([&] { return !form().LockMonitor.LockStates()[1]; }, 2500));
+  EXPECT_EQ(form().LockMonitor.ToneCount(), tones);
+  EXPECT_EQ(form().LockMonitor.BeepCount(), beeps + 1);
+}
+
 TEST(MainWindowStart, LockAlreadyOnAtStartIsNoChange) {
   SetLock(VK_CAPITAL, 2, true);
   {
