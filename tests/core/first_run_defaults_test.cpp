@@ -30,6 +30,7 @@ std::vector<FirstRunValue> FirstRunRecord() {
       {"", "Visible", dword(1)},
       {"", "AutoRun", dword(1)},
       {"", "BeepOnSwitch", dword(1)},
+      {"", "UsageReports", dword(1)},
       {"TrayIcon", "Led1", dword(1)},
       {"TrayIcon", "Led2", dword(2)},
       {"TrayIcon", "Led3", dword(3)},
@@ -57,6 +58,7 @@ TEST(FirstRunDefaults, EverySettingStartsAtItsStatedValue) {
   EXPECT_EQ(d.Bounds, "0,0,0,0");
   EXPECT_TRUE(d.Visible);
   EXPECT_TRUE(d.AutoRun);
+  EXPECT_TRUE(d.UsageReports) << "the usage reports are on until the user turns them off";
   EXPECT_TRUE(d.BeepOnSwitch);
   EXPECT_EQ(d.TrayLed1, 1);  // Num Lock
   EXPECT_EQ(d.TrayLed2, 2);  // Caps Lock
@@ -109,7 +111,7 @@ TEST(FirstRunDefaults, AnEmptyRegistryReadsAsTheDefaultsAndTheFirstSaveWritesThe
     EXPECT_EQ(stored->Type, value.Stored.Type);
     EXPECT_EQ(stored->Data, value.Stored.Data);
   }
-  EXPECT_EQ(registry.ValueCount(Root, SettingsKey), 4u);
+  EXPECT_EQ(registry.ValueCount(Root, SettingsKey), 5u);
   EXPECT_EQ(registry.ValueCount(Root, SubkeyPath(SettingsKey, "TrayIcon")), 8u);
   EXPECT_EQ(registry.ValueCount(Root, SubkeyPath(SettingsKey, "OSD")), 11u) << "the display's own position is not part of it";
 }
