@@ -302,6 +302,14 @@ void TfrmMain::UpdateOsd() {
   OsdController.UpdateOsd(settings);
 }
 
+bool TfrmMain::UsageReportsChecked() const { return UsagePing.ReportsAllowed(); }
+
+bool TfrmMain::UsageReportsGreyed() const {
+  return UsagePing.UsageReportsForcedOff && UsagePing.UsageReportsForcedOff();
+}
+
+void TfrmMain::SetUsageReports(bool on) { UsagePing.UsageReports = on; }
+
 bool TfrmMain::SendPing(const std::wstring& action, const std::wstring& extra, bool force) {
   return UsagePing.SendPing(action, extra, core::PingSettingsOf(CurrentSettings(), TUsagePing::ProgramVersion()),
                             force);
