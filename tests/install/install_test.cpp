@@ -464,14 +464,19 @@ TEST_F(Installer, ForEveryoneInstallsIntoProgramFilesWithTheMachineEntryUpgrades
   EXPECT_FALSE(Exists(InstalledExe())) << "the upgrade went into the user's folder";
   EXPECT_FALSE(KeyExists(kUninstall));
   EXPECT_TRUE(SamePath(MachineString(kUninstall, L"InstallLocation"), CommonInstallDir()));
+  // The installer starts the new version again; wait until it is up (its
+  // settings window shows), so that the uninstaller's request reaches it.
   std::vector<Instance> running;
-  ASSERT_TRUE(WaitFor([&] { return (running = RunningInstances()).size() == 1; }, 30000));
+  ASSERT_TRUE(WaitFor(
+      [&] { return (running = RunningInstances()).size() == 1 && BeepCheckBox(running[0].pid) != nullptr; }, 30000));
   EXPECT_TRUE(SamePath(running[0].image, CommonInstalledExe())) << Narrow(running[0].image);
 
   const std::wstring quiet = MachineString(kUninstall, L"QuietUninstallString");
   ASSERT_EQ(RunToEnd(quiet, kInstallerTimeMs), std::optional<DWORD>(0u));
   ASSERT_TRUE(WaitFor([] { return !MachineKeyExists(kUninstall) && !Exists(CommonInstallDir()); }, kInstallerTimeMs))
-      << "the uninstaller did not finish";
+      << "the uninstaller did not finish: entry " << MachineKeyExists(kUninstall) << ", program "
+      << Exists(CommonInstalledExe()) << ", uninstaller " << Exists(CommonInstallDir() + L"\\uninstall.exe")
+      << ", " << RunningInstances().size() << " running";
   EXPECT_FALSE(Exists(CommonShortcut()));
   EXPECT_TRUE(RunningInstances().empty());
   EXPECT_EQ(TypeOf(kRun, L"Lumitrax.exe"), static_cast<DWORD>(REG_NONE)) << "the uninstalling user's Run entry";
