@@ -1,9 +1,18 @@
-; The per-user installer of Lumitrax. Built by scripts/package.sh, which passes
+; The installer of Lumitrax: for the current user (the default), or for
+; everyone with /ALLUSERS. Built by scripts/package.sh, which passes
 ; /DVERSION (taken from the build), /DEXE (the program to install) and
 ; /DOUTFILE; /DSIGN_UNINSTALLER names a command that signs a file in place.
 ;
-; Switches of the installer:    /S silent, /D=folder (last, unquoted) another folder
+; Switches of the installer:    /S silent, /D=folder (last, unquoted) another folder,
+;                               /ALLUSERS for everyone (needs administrator rights),
+;                               /NOUSAGEREPORTS the user's usage reports stored as off
 ; Switches of uninstall.exe:    /S silent, /REMOVESETTINGS also delete the settings
+;
+; For the current user: %LOCALAPPDATA%\Programs, the user's Start menu and the
+; Add/Remove Programs entry under HKCU. For everyone: Program Files, the Start
+; menu of all users and the entry under HKLM. Each user's own first start of
+; the program writes that user's Run entry. An upgrade without /ALLUSERS keeps
+; the kind of install it finds.
 
 Unicode true
 Target amd64-unicode
@@ -19,6 +28,8 @@ RequestExecutionLevel user
 !define PUBLISHER "MOVRANIK"
 !define UNINST_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Lumitrax"
 !define SETTINGS_KEY "Software\MOVRANIK\Lumitrax"
+; The user's choice about the usage reports, as the program stores it.
+!define USAGE_REPORTS_VALUE "UsageReports"
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 ; Task Manager's and the Settings app's on/off of each Run entry.
 !define STARTUP_APPROVED_KEY "Software\Microsoft\Windows\CurrentVersion\Explorer\StartupApproved\Run"
@@ -30,6 +41,10 @@ OutFile "${OUTFILE}"
 InstallDir "$LOCALAPPDATA\Programs\${PRODUCT}"
 InstallDirRegKey HKCU "${UNINST_KEY}" "InstallLocation"
 BrandingText "${PRODUCT} ${VERSION}"
+
+; 1 for everyone, 0 for the current user alone; SHCTX and $SMPROGRAMS follow it.
+Var AllUsers
+Var WelcomeText
 
 !ifdef SIGN_UNINSTALLER
   !uninstfinalize '${SIGN_UNINSTALLER} "%1"' = 0
@@ -45,7 +60,7 @@ BrandingText "${PRODUCT} ${VERSION}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
 
-!define MUI_WELCOMEPAGE_TEXT "Setup will install ${PRODUCT} ${VERSION} for you alone, in your own user folder: no administrator rights are needed.$\r$\n$\r$\nIf ${PRODUCT} is running, Setup asks it to close first. Your settings are kept.$\r$\n$\r$\nClick Next to continue."
+!define MUI_WELCOMEPAGE_TEXT "$WelcomeText"
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
@@ -114,18 +129,26 @@ Section "Lumitrax" SecProgram
   WriteUninstaller "$INSTDIR\uninstall.exe"
   CreateShortCut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\Lumitrax.exe" "" "$INSTDIR\Lumitrax.exe" 0
 
-  WriteRegStr HKCU "${UNINST_KEY}" "DisplayName" "${PRODUCT}"
-  WriteRegStr HKCU "${UNINST_KEY}" "DisplayVersion" "${VERSION}"
-  WriteRegStr HKCU "${UNINST_KEY}" "Publisher" "${PUBLISHER}"
-  WriteRegStr HKCU "${UNINST_KEY}" "DisplayIcon" "$INSTDIR\Lumitrax.exe,0"
-  WriteRegStr HKCU "${UNINST_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
-  WriteRegStr HKCU "${UNINST_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
-  WriteRegStr HKCU "${UNINST_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr SHCTX "${UNINST_KEY}" "DisplayName" "${PRODUCT}"
+  WriteRegStr SHCTX "${UNINST_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr SHCTX "${UNINST_KEY}" "Publisher" "${PUBLISHER}"
+  WriteRegStr SHCTX "${UNINST_KEY}" "DisplayIcon" "$INSTDIR\Lumitrax.exe,0"
+  WriteRegStr SHCTX "${UNINST_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+  WriteRegStr SHCTX "${UNINST_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+  WriteRegStr SHCTX "${UNINST_KEY}" "InstallLocation" "$INSTDIR"
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
   IntFmt $0 "0x%08X" $0
-  WriteRegDWORD HKCU "${UNINST_KEY}" "EstimatedSize" $0
-  WriteRegDWORD HKCU "${UNINST_KEY}" "NoModify" 1
-  WriteRegDWORD HKCU "${UNINST_KEY}" "NoRepair" 1
+  WriteRegDWORD SHCTX "${UNINST_KEY}" "EstimatedSize" $0
+  WriteRegDWORD SHCTX "${UNINST_KEY}" "NoModify" 1
+  WriteRegDWORD SHCTX "${UNINST_KEY}" "NoRepair" 1
+
+  ; /NOUSAGEREPORTS: the installing user's "Send anonymous usage reports" off.
+  ${GetParameters} $R0
+  ClearErrors
+  ${GetOptions} $R0 "/NOUSAGEREPORTS" $R1
+  ${IfNot} ${Errors}
+    WriteRegDWORD HKCU "${SETTINGS_KEY}" "${USAGE_REPORTS_VALUE}" 0
+  ${EndIf}
 
   ; An upgrade over a running copy leaves the new version running. An
   ; interactive install offers that on its last page instead.
@@ -150,6 +173,49 @@ Function .onInit
     MessageBox MB_OK|MB_ICONSTOP "${PRODUCT} needs Windows 7 with Service Pack 1 or later, 64-bit. Setup stops here and changes nothing." /SD IDOK
     Abort
   ${EndIf}
+
+  ; For everyone when asked; else an upgrade of an install for everyone (and
+  ; none for this user) stays one.
+  StrCpy $AllUsers 0
+  ${GetParameters} $R0
+  ClearErrors
+  ${GetOptions} $R0 "/ALLUSERS" $R1
+  ${IfNot} ${Errors}
+    StrCpy $AllUsers 1
+  ${Else}
+    ReadRegStr $R1 HKCU "${UNINST_KEY}" "InstallLocation"
+    ReadRegStr $R2 HKLM "${UNINST_KEY}" "InstallLocation"
+    ${If} $R1 == ""
+    ${AndIf} $R2 != ""
+      StrCpy $AllUsers 1
+    ${EndIf}
+  ${EndIf}
+
+  ${If} $AllUsers == 1
+    UserInfo::GetAccountType
+    Pop $R3
+    ${If} $R3 != "Admin"
+      MessageBox MB_OK|MB_ICONSTOP "Installing ${PRODUCT} for everyone needs administrator rights. Start Setup as administrator, or without /ALLUSERS to install it for you alone. Setup stops here and changes nothing." /SD IDOK
+      SetErrorLevel 5
+      Quit
+    ${EndIf}
+    ; The folder: the one given with /D=, else the one found, else Program
+    ; Files. (Compared while $LOCALAPPDATA is still the user's own.)
+    ReadRegStr $R1 HKCU "${UNINST_KEY}" "InstallLocation"
+    ReadRegStr $R2 HKLM "${UNINST_KEY}" "InstallLocation"
+    ${If} $INSTDIR == "$LOCALAPPDATA\Programs\${PRODUCT}"
+    ${OrIf} $INSTDIR == $R1
+      ${If} $R2 != ""
+        StrCpy $INSTDIR $R2
+      ${Else}
+        StrCpy $INSTDIR "$PROGRAMFILES64\${PRODUCT}"
+      ${EndIf}
+    ${EndIf}
+    SetShellVarContext all
+    StrCpy $WelcomeText "Setup will install ${PRODUCT} ${VERSION} for everyone who uses this computer, in Program Files, with a shortcut in the Start menu of all users. Each user's settings stay that user's own.$\r$\n$\r$\nIf ${PRODUCT} is running, Setup asks it to close first.$\r$\n$\r$\nClick Next to continue."
+  ${Else}
+    StrCpy $WelcomeText "Setup will install ${PRODUCT} ${VERSION} for you alone, in your own user folder: no administrator rights are needed.$\r$\n$\r$\nIf ${PRODUCT} is running, Setup asks it to close first. Your settings are kept.$\r$\n$\r$\nClick Next to continue."
+  ${EndIf}
 FunctionEnd
 
 Section "un.Lumitrax" SecUnProgram
@@ -163,7 +229,7 @@ Section "un.Lumitrax" SecUnProgram
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
   DeleteRegValue HKCU "${RUN_KEY}" "Lumitrax.exe"
   DeleteRegValue HKCU "${STARTUP_APPROVED_KEY}" "Lumitrax.exe"
-  DeleteRegKey HKCU "${UNINST_KEY}"
+  DeleteRegKey SHCTX "${UNINST_KEY}"
 SectionEnd
 
 Section /o "un.Remove my settings" SecUnSettings
@@ -172,6 +238,20 @@ Section /o "un.Remove my settings" SecUnSettings
 SectionEnd
 
 Function un.onInit
+  ; An install for everyone is the one whose folder the HKLM entry names;
+  ; removing it needs administrator rights.
+  ReadRegStr $R1 HKLM "${UNINST_KEY}" "InstallLocation"
+  ${If} $R1 != ""
+  ${AndIf} $R1 == $INSTDIR
+    UserInfo::GetAccountType
+    Pop $R3
+    ${If} $R3 != "Admin"
+      MessageBox MB_OK|MB_ICONSTOP "${PRODUCT} is installed for everyone: removing it needs administrator rights. Nothing was changed." /SD IDOK
+      SetErrorLevel 5
+      Quit
+    ${EndIf}
+    SetShellVarContext all
+  ${EndIf}
   ${GetParameters} $R0
   ClearErrors
   ${GetOptions} $R0 "/REMOVESETTINGS" $R1

@@ -3,10 +3,14 @@
 #   Lumitrax-<version>-setup.exe     the per-user installer (NSIS)
 #   Lumitrax-<version>-portable.zip  the program and a short read-me
 #   SHA256SUMS                       the checksums of both
+#   manifests/                       the winget and Scoop manifests of both (scripts/manifests.py)
 # The version is the project's, as the build stamps it into Lumitrax.exe.
 # With LUMITRAX_SIGN_PFX (a PKCS#12 file) and LUMITRAX_SIGN_PASSWORD set, the
 # program, the uninstaller and the installer are signed with osslsigncode;
 # LUMITRAX_SIGN_TIMESTAMP_URL adds a time stamp. Without them nothing is signed.
+# The manifests give each file's address as LUMITRAX_RELEASE_URL + "/" + its
+# name; by default the product site's (the build's LUMITRAX_SITE_URL)
+# "/download/<version>".
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -54,5 +58,11 @@ makensis "${nsis_args[@]}" installer/lumitrax.nsi
 [ $signing -eq 1 ] && scripts/sign.sh "$setup"
 
 (cd "$dist" && sha256sum "Lumitrax-$version-setup.exe" "Lumitrax-$version-portable.zip" >SHA256SUMS)
+
+echo "== manifests"
+site_url=$(sed -n 's/^LUMITRAX_SITE_URL:STRING=//p' "$build/CMakeCache.txt")
+release_url=${LUMITRAX_RELEASE_URL:-$site_url/download/$version}
+rm -rf "$dist/manifests"
+python3 scripts/manifests.py "$dist" "$version" "$release_url" "$site_url"
 echo "Release files in $dist:"
 (cd "$dist" && ls -l "Lumitrax-$version-setup.exe" "Lumitrax-$version-portable.zip" SHA256SUMS)

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Tests of the release files: builds them with scripts/package.sh, checks what
 # dist/ holds, runs the installer tests (install_tests.exe) under Wine in a
-# fresh prefix, and signs a second set with a throwaway self-signed
-# certificate that osslsigncode must then accept.
+# fresh prefix, checks the winget and Scoop manifests against the files (with
+# a release address of its own), and signs a second set with a throwaway
+# self-signed certificate that osslsigncode must then accept.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -11,7 +12,9 @@ checks=0
 fail() { echo "FAILED: $*"; status=1; }
 pass() { checks=$((checks + 1)); }
 
-scripts/package.sh || { echo "FAILED: scripts/package.sh"; exit 1; }
+# The manifests must follow whatever release address they are given.
+release_url="https://downloads.lumitrax.example/releases/test"
+LUMITRAX_RELEASE_URL=$release_url scripts/package.sh || { echo "FAILED: scripts/package.sh"; exit 1; }
 cmake --build --preset windows --target install_tests >/dev/null || { echo "FAILED: building install_tests"; exit 1; }
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/windows/CMakeCache.txt)
 setup=$root/dist/Lumitrax-$version-setup.exe
@@ -29,6 +32,16 @@ cmp -s build/windows/package/unzipped/Lumitrax.exe build/windows/Lumitrax.exe &&
 grep -q "Lumitrax $version" build/windows/package/unzipped/README.txt && pass || fail "the read-me names no version"
 # Unsigned unless asked: verifying finds no signature.
 osslsigncode verify -in "$setup" >/dev/null 2>&1 && fail "the installer is signed without LUMITRAX_SIGN_PFX" || pass
+
+echo "== the package-manager manifests"
+python3 tests/package/check_manifests.py dist "$version" "$release_url" && pass || fail "the manifests"
+# The check itself: a manifest whose hash is not the file's must fail it.
+tampered=$(mktemp -d)
+cp -r dist/. "$tampered/"
+sed -i 's/"hash": "[0-9a-f]/"hash": "x/' "$tampered/manifests/scoop/lumitrax.json"
+python3 tests/package/check_manifests.py "$tampered" "$version" "$release_url" >/dev/null &&
+  fail "the manifest check passes a wrong hash" || pass
+rm -rf "$tampered"
 
 echo "== installing, upgrading and uninstalling under Wine"
 mkdir -p build/windows/test-results
@@ -57,6 +70,9 @@ if LUMITRAX_SIGN_PFX="$work/sign.pfx" LUMITRAX_SIGN_PASSWORD="throwaway pass" LU
     fi
   done
   (cd "$work/dist" && sha256sum --quiet -c SHA256SUMS) && pass || fail "SHA256SUMS of the signed files"
+  site_url=$(sed -n 's/^LUMITRAX_SITE_URL:STRING=//p' build/windows/CMakeCache.txt)
+  python3 tests/package/check_manifests.py "$work/dist" "$version" "$site_url/download/$version" && pass ||
+    fail "the manifests of the signed files (default release address)"
 else
   cat "$work/package.log"
   fail "scripts/package.sh with a signing certificate"

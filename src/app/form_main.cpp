@@ -212,7 +212,11 @@ void TfrmMain::actSetupExecute() {
   BringToFront();
 }
 
-void TfrmMain::actMoreSettingsExecute() { frmMoreSettings.Open(Visible() ? Handle() : nullptr); }
+void TfrmMain::actMoreSettingsExecute() {
+  // A policy may have come or gone since the window was last shown.
+  ShowUsageReports();
+  frmMoreSettings.Open(Visible() ? Handle() : nullptr);
+}
 
 void TfrmMain::FormCloseQuery(bool& can_close) {
   if (FCloseAllowed || UsagePing.SessionEnding) {
@@ -312,6 +316,28 @@ void TfrmMain::UpdateOsd() {
   pnOsd.SetColor(ColorToRgb(settings.OsdBody));
   pnOsd.SetCaptionColor(ColorToRgb(settings.OsdText));
   OsdController.UpdateOsd(settings);
+}
+
+bool TfrmMain::UsageReportsChecked() const { return UsagePing.ReportsAllowed(); }
+
+bool TfrmMain::UsageReportsGreyed() const {
+  return UsagePing.UsageReportsForcedOff && UsagePing.UsageReportsForcedOff();
+}
+
+void TfrmMain::SetUsageReports(bool on) {
+  UsagePing.UsageReports = on;
+  ShowUsageReports();
+}
+
+void TfrmMain::ShowUsageReports() {
+  // The box shows what holds: unchecked and greyed while the policy turns the
+  // reports off, whatever the user's own stored choice is.
+  const bool outer = FSettingControls;
+  FSettingControls = true;
+  const ScopeExit restore([&] { FSettingControls = outer; });
+  TCheckBox& box = frmMoreSettings.chbUsageReports;
+  box.SetChecked(UsageReportsChecked());
+  box.SetEnabled(!UsageReportsGreyed());
 }
 
 bool TfrmMain::SendPing(const std::wstring& action, const std::wstring& extra, bool force) {

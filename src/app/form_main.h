@@ -120,6 +120,16 @@ class TfrmMain : public TForm, public TOsdHost {
   // Where a link click sends its address: the default web browser.
   std::function<void(const std::string& address)> OpenLinkAddress = OpenURL;
 
+  // The "Send anonymous usage reports" box of "More settings". Checked: the
+  // user's choice, shown unchecked while an administrator's policy turns the
+  // reports off; greyed while that policy holds. Setting it takes effect for
+  // the next ping and is stored with the other settings.
+  bool UsageReportsChecked() const;
+  bool UsageReportsGreyed() const;
+  void SetUsageReports(bool on);
+  // Brings the box of "More settings" in line with the above.
+  void ShowUsageReports();
+
   // How far the controls below the information text moved down for its lines.
   int InfoTextGrowth() const noexcept { return FInfoTextGrowth; }
   // The grid colour is the user's once stored or picked; until then it is the

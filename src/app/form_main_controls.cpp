@@ -243,8 +243,12 @@ void TfrmMain::BindControls() {
     edit->OnUpDownClick = [osd_change](TComponent& sender, TUDBtnType) { osd_change(sender); };
   }
   btnMoreSettings.OnClick = [this](TComponent&) { actMoreSettingsExecute(); };
-  frmMoreSettings.OnSettingChange = [this](TComponent&) {
-    if (!FSettingControls) UpdateOsd();
+  frmMoreSettings.OnSettingChange = [this](TComponent& sender) {
+    if (FSettingControls) return;
+    if (&sender == &frmMoreSettings.chbUsageReports)
+      UsagePing.UsageReports = frmMoreSettings.chbUsageReports.Checked();
+    else
+      UpdateOsd();
   };
   // Closing it keeps what was chosen, as closing the settings window does.
   frmMoreSettings.OnHide = [this](TComponent&) { SaveSettings(); };

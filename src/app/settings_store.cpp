@@ -9,6 +9,7 @@
 
 #include "app/form_main.h"
 #include "framework/win_registry.h"
+#include "core/admin_policy.h"
 #include "core/placement.h"
 #include "core/settings_recovery.h"
 #include "core/settings_store.h"
@@ -79,6 +80,7 @@ core::Settings TfrmMain::CurrentSettings() {
   s.Visible = FWindowVisible;
   s.AutoRun = chbAutoRun.Checked();
   s.BeepOnSwitch = chbBeepOnSwitch.Checked();
+  s.UsageReports = UsagePing.UsageReports;
   s.TrayLed1 = cmbLed1.ItemIndex();
   s.TrayLed2 = cmbLed2.ItemIndex();
   s.TrayLed3 = cmbLed3.ItemIndex();
@@ -113,6 +115,7 @@ void TfrmMain::SettingsToControls(const core::Settings& s) {
   const ScopeExit restore([&] { FSettingControls = outer; });
   chbAutoRun.SetChecked(s.AutoRun);
   chbBeepOnSwitch.SetChecked(s.BeepOnSwitch);
+  UsagePing.UsageReports = s.UsageReports;
   cmbLed1.SetItemIndex(s.TrayLed1);
   cmbLed2.SetItemIndex(s.TrayLed2);
   cmbLed3.SetItemIndex(s.TrayLed3);
@@ -136,6 +139,7 @@ void TfrmMain::SettingsToControls(const core::Settings& s) {
   frmMoreSettings.cmbOsdPlacement.SetItemIndex(static_cast<int>(core::OsdPlacementOf(s.OsdPlacement)));
   frmMoreSettings.chbOsdOutOfTheWay.SetChecked(s.OsdOutOfTheWay);
   frmMoreSettings.chbBeepTones.SetChecked(s.BeepTones);
+  ShowUsageReports();
 }
 
 std::string TfrmMain::StoredBounds() {
@@ -165,6 +169,10 @@ void TfrmMain::LoadSettings() {
   // Damaged values keep their defaults and the rest is still read, so that
   // the next save does not write defaults over the user's other settings.
   const auto error = core::LoadSettingsPastDamage(registry, RootOf(FRegRoot), Narrow(FRegKey), settings);
+  // Where the user has stored nothing, an administrator's preset stands in
+  // for the default; the first save stores it as the user's own.
+  for (const core::SettingEntry* taken : core::ApplyAdminPresets(registry, RootOf(FRegRoot), Narrow(FRegKey), settings))
+    if (taken->Name == "GridColor") FGridColorChosen = true;
   // A stored grid colour is the user's: it is written back, whatever it is.
   if (GridColorStored()) FGridColorChosen = true;
 

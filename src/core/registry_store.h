@@ -40,6 +40,7 @@ struct RegistryValue {
 // A predefined root key, numbered as the HKEY_* handles.
 using RegistryRoot = uint32_t;
 inline constexpr RegistryRoot HkeyCurrentUser = 0x80000001;
+inline constexpr RegistryRoot HkeyLocalMachine = 0x80000002;
 
 // Read: full read access. QueryAndEnumerate and Query: the smaller read rights a
 // restricted key may still grant. ReadWrite: reading, writing and deleting values.

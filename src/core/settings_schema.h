@@ -19,6 +19,11 @@ inline constexpr std::string_view SettingsKey = "\\Software\\MOVRANIK\\Lumitrax"
 inline constexpr std::string_view TrayIconSubkey = "TrayIcon";
 inline constexpr std::string_view OsdSubkey = "OSD";
 
+// Where an administrator's policies and presets live, under HKLM and HKCU: the
+// same value names and subkeys as the program's own key.
+inline constexpr std::string_view PolicyKey = "\\Software\\Policies\\MOVRANIK\\Lumitrax";
+inline constexpr std::string_view UsageReportsName = "UsageReports";
+
 // The on-screen display stores its own position in the "OSD" subkey; it is not
 // part of the record that LoadSettings and SaveSettings handle.
 inline constexpr std::string_view OsdBoundsName = "Bounds";
@@ -30,6 +35,7 @@ struct Settings {
   bool Visible = false;         // FWindowVisible
   bool AutoRun = false;         // chbAutoRun
   bool BeepOnSwitch = false;    // chbBeepOnSwitch
+  bool UsageReports = false;    // "Send anonymous usage reports" in "More settings"
   // "TrayIcon".
   int32_t TrayLed1 = 0;         // cmbLed1.ItemIndex
   int32_t TrayLed2 = 0;         // cmbLed2.ItemIndex
@@ -93,6 +99,8 @@ struct SettingEntry {
   // Held by the main window itself rather than a control: loading sets the
   // default first, so an absent value means the default, not the current state.
   bool HeldByWindow = false;
+  // An administrator may preset it under the policy key (AdminPresets).
+  bool Presettable = true;
 
   SettingType Type() const;
 };

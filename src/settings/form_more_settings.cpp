@@ -35,7 +35,8 @@ std::vector<TControlDescription> TfrmMoreSettings::FormDescription() {
        L"Keep it &out of full-screen programs and quiet time", 0, nullptr},
       {chbBeepTones, L"chbBeepTones", 12, 68, 356, 17, L"Beep with a &rising tone for on, a falling tone for off", 0,
        nullptr},
-      {btnClose, L"btnClose", 293, 98, 75, 25, L"Close", 0, nullptr},
+      {chbUsageReports, L"chbUsageReports", 12, 92, 356, 17, L"Send anonymous &usage reports", 0, nullptr},
+      {btnClose, L"btnClose", 293, 122, 75, 25, L"Close", 0, nullptr},
   };
 }
 
@@ -81,6 +82,7 @@ void TfrmMoreSettings::CreateControls() {
   cmbOsdPlacement.SetItemIndex(0);
   chbOsdOutOfTheWay.SetChecked(true);
   chbBeepTones.SetChecked(false);
+  chbUsageReports.SetChecked(true);
 
   // The windows, in the order of the description: it is the tab order.
   for (const TControlDescription& row : description) row.control.Handle();
@@ -93,6 +95,7 @@ void TfrmMoreSettings::CreateControls() {
   cmbOsdPlacement.OnChange = changed;
   chbOsdOutOfTheWay.OnClick = changed;
   chbBeepTones.OnClick = changed;
+  chbUsageReports.OnClick = changed;
   btnClose.OnClick = [this](TComponent&) { Close(); };
 }
 

@@ -23,6 +23,7 @@ class TfrmMoreSettings : public TForm {
   TComboBox cmbOsdPlacement{*this};
   TCheckBox chbOsdOutOfTheWay{*this};
   TCheckBox chbBeepTones{*this};
+  TCheckBox chbUsageReports{*this};
   TButton btnClose{*this};
 
   // The one table of the window: each row a control, in 96-dpi pixels.

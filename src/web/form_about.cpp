@@ -19,7 +19,8 @@ namespace {
 TfrmAbout* g_about = nullptr;
 
 constexpr int kClientWidth = 332;
-constexpr int kClientHeight = 153;
+// The design's 153 and a row for the line about the usage reports.
+constexpr int kClientHeight = 171;
 
 // LoadIconWithScaleDown of the common controls 6 (Windows Vista; MinGW's
 // import library lacks it), resolved once. Null where it is missing.
@@ -67,13 +68,14 @@ TfrmAbout::TfrmAbout(const TAboutHost& host) : host_(host) {
       {lbVersion, 144, 40, 180, 16, L"Version", 0},
       {lbInfo, 144, 64, 180, 16, L"Keyboard lights for every PC\u2122", 1992},
       {lbCopyright, 144, 84, 180, 16, L"\u00A9 2026 MOVRANIK", 1977},
+      {lbReports, 12, 149, 308, 16, L"What Lumitrax sends: see the README", 0},
   };
   for (const Row& row : rows) {
     row.control.SetBounds(row.left, row.top, row.width, row.height);
     row.control.SetCaption(row.caption);
     row.control.Tag = row.tag;
   }
-  for (TLabel* label : {&lbTitle, &lbVersion, &lbInfo, &lbCopyright}) {
+  for (TLabel* label : {&lbTitle, &lbVersion, &lbInfo, &lbCopyright, &lbReports}) {
     label->Alignment = TAlignment::Center;
     label->WordWrap = false;
   }
@@ -126,7 +128,7 @@ void TfrmAbout::FormCreate() {
   lbInfo.OnClick = link;
   // Tab order: the button first.
   for (TControl* control : std::initializer_list<TControl*>{&btnOK, &imgIcon, &lbTitle, &lbVersion, &lbInfo,
-                                                             &lbCopyright})
+                                                             &lbCopyright, &lbReports})
     control->Handle();
   ::SendMessageW(btnOK.Handle(), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
   LoadIconPicture();
@@ -199,6 +201,22 @@ void TfrmAbout::FitTextsToTheirPlaces() {
     wider = std::max(wider, width - static_cast<int>(rect.right - rect.left));
     const int height = std::max(static_cast<int>(rect.bottom - rect.top), static_cast<int>(texts[i].cy));
     ::SetWindowPos(column[i]->Handle(), nullptr, rect.left, rect.top + lower, width, height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    lower += height - (rect.bottom - rect.top);
+  }
+  // The line about the usage reports spans the dialog under the icon and the
+  // button: it moves down with them and grows as its text needs.
+  {
+    const WindowDc dc(lbReports.Handle());
+    const SelectObjectScope font(dc.get(), lbReports.Font());
+    std::wstring text = lbReports.Caption();
+    RECT extent{0, 0, 0, 0};
+    ::DrawTextW(dc.get(), text.data(), static_cast<int>(text.size()), &extent, DT_CALCRECT | DT_SINGLELINE);
+    const RECT rect = place(lbReports.Handle());
+    const int row = std::max(static_cast<int>(rect.right - rect.left) + wider, static_cast<int>(extent.right));
+    const int height = std::max(static_cast<int>(rect.bottom - rect.top), static_cast<int>(extent.bottom));
+    wider = std::max(wider, row - static_cast<int>(rect.right - rect.left));
+    ::SetWindowPos(lbReports.Handle(), nullptr, rect.left, rect.top + lower, row, height,
                    SWP_NOZORDER | SWP_NOACTIVATE);
     lower += height - (rect.bottom - rect.top);
   }

@@ -1,6 +1,7 @@
 #pragma once
 // The About dialog: the program's icon, title, version, the maker's slogan and
-// copyright line. It exists only while it is shown.
+// copyright line, and a line that says where the usage reports are described.
+// It exists only while it is shown.
 #include <windows.h>
 
 #include <functional>
@@ -35,6 +36,7 @@ class TfrmAbout : public TForm {
   TLabel lbVersion{*this};
   TLabel lbInfo{*this};
   TLabel lbCopyright{*this};
+  TLabel lbReports{*this};  // points to "What Lumitrax sends" in the README
   TButton btnOK{*this};
   TTimer tmrRunOnce{500, true};
 

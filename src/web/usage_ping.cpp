@@ -4,9 +4,11 @@
 
 #include <random>
 
+#include "core/admin_policy.h"
 #include "framework/application.h"
 #include "framework/text.h"
 #include "framework/version_info.h"
+#include "framework/win_registry.h"
 #include "web/ping_notify.h"
 
 namespace lumitrax {
@@ -40,8 +42,19 @@ void TUsagePing::Start(const std::string& base_url) {
 
 void TUsagePing::Stop() { DonePingNotify(); }
 
+bool TUsagePing::ReadUsageReportsPolicy() {
+  TWinRegistry registry;
+  return core::UsageReportsDisabledByPolicy(registry);
+}
+
+bool TUsagePing::ReportsAllowed() const {
+  return UsageReports && !(UsageReportsForcedOff && UsageReportsForcedOff());
+}
+
 bool TUsagePing::SendPing(const std::wstring& action, const std::wstring& extra, const core::PingSettings& settings,
                           bool force) {
+  // Reports off: nothing at all goes out, and the ping's own state stays as it is.
+  if (!ReportsAllowed()) return false;
   // No ping while the session ends, before the start ping, or once the
   // program is quitting; none within 30 minutes of the last unless forced.
   if (!PingState.PassGates(LocalNow(), Application().Terminated(), force)) return false;

@@ -25,6 +25,17 @@ class TUsagePing {
   // What the timer's pings tell of the settings, asked when one goes.
   std::function<core::PingSettings()> CurrentSettings;
 
+  // "Send anonymous usage reports": the user's choice (the "UsageReports"
+  // setting). While it is off, or an administrator's policy turns the
+  // reports off, no ping of any kind goes out.
+  bool UsageReports = true;
+  // Whether the policy "DisableUsageReports" turns the reports off for
+  // everyone; by default read from the registry each time it is asked, so a
+  // policy set while the program runs holds from the next ping on.
+  std::function<bool()> UsageReportsForcedOff = ReadUsageReportsPolicy;
+  bool ReportsAllowed() const;
+  static bool ReadUsageReportsPolicy();
+
   // Starts the minute timer and the sender, with the site's ping address.
   void Start(const std::string& base_url);
   void Stop();

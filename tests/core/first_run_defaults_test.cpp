@@ -31,6 +31,7 @@ std::vector<FirstRunValue> FirstRunRecord() {
       {"", "AutoRun", dword(1)},
       {"", "BeepOnSwitch", dword(1)},
       {"", "BeepTones", dword(0)},
+      {"", "UsageReports", dword(1)},
       {"TrayIcon", "Led1", dword(1)},
       {"TrayIcon", "Led2", dword(2)},
       {"TrayIcon", "Led3", dword(3)},
@@ -60,6 +61,7 @@ TEST(FirstRunDefaults, EverySettingStartsAtItsStatedValue) {
   EXPECT_EQ(d.Bounds, "0,0,0,0");
   EXPECT_TRUE(d.Visible);
   EXPECT_TRUE(d.AutoRun);
+  EXPECT_TRUE(d.UsageReports) << "the usage reports are on until the user turns them off";
   EXPECT_TRUE(d.BeepOnSwitch);
   EXPECT_EQ(d.TrayLed1, 1);  // Num Lock
   EXPECT_EQ(d.TrayLed2, 2);  // Caps Lock

@@ -1,5 +1,5 @@
 // Every test starts as a user who never ran the program: no settings and no
-// Run entry. The program writes both, and one test's closing would otherwise
+// Run entry, and no administrator's policy for it. The program writes both, and one test's closing would otherwise
 // decide how the next test's program starts.
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -13,6 +13,9 @@ void ForgetTheProgram() {
   ::RegDeleteKeyValueW(HKEY_CURRENT_USER,
                        L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run",
                        L"Lumitrax.exe");
+  // An administrator's policies and presets a test set.
+  for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
+    ::RegDeleteTreeW(root, L"Software\\Policies\\MOVRANIK\\Lumitrax");
 }
 
 class FreshUserRegistry : public ::testing::EmptyTestEventListener {

@@ -1,6 +1,8 @@
 // The release's installer and uninstaller under Wine, as a user gets them:
 // files, shortcut, the Add/Remove Programs entry, an upgrade over a running
-// copy, and uninstalling with and without the settings. scripts/test-package.sh
+// copy, and uninstalling with and without the settings; the install for
+// everyone (Wine's user has administrator rights) and the presets an
+// administrator sets for every user's first start. scripts/test-package.sh
 // runs these in a fresh prefix with LUMITRAX_SETUP_EXE naming the installer.
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -36,6 +38,31 @@ std::wstring InstallDir() { return KnownFolder(FOLDERID_LocalAppData) + L"\\Prog
 std::wstring InstalledExe() { return InstallDir() + L"\\Lumitrax.exe"; }
 std::wstring Uninstaller() { return InstallDir() + L"\\uninstall.exe"; }
 std::wstring Shortcut() { return KnownFolder(FOLDERID_Programs) + L"\\Lumitrax.lnk"; }
+
+// The install for everyone.
+std::wstring CommonInstallDir() { return KnownFolder(FOLDERID_ProgramFiles) + L"\\Lumitrax"; }
+std::wstring CommonInstalledExe() { return CommonInstallDir() + L"\\Lumitrax.exe"; }
+std::wstring CommonShortcut() { return KnownFolder(FOLDERID_CommonPrograms) + L"\\Lumitrax.lnk"; }
+const wchar_t* const kPolicy = L"Software\\Policies\\MOVRANIK\\Lumitrax";
+
+bool MachineKeyExists(const wchar_t* key) {
+  HKEY handle = nullptr;
+  if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &handle) != ERROR_SUCCESS) return false;
+  ::RegCloseKey(handle);
+  return true;
+}
+
+std::wstring MachineString(const wchar_t* key, const wchar_t* name) {
+  wchar_t text[1024] = {};
+  DWORD size = sizeof(text);
+  if (::RegGetValueW(HKEY_LOCAL_MACHINE, key, name, RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS)
+    return L"<missing>";
+  return text;
+}
+
+void PutMachineDword(const wchar_t* key, const wchar_t* name, DWORD value) {
+  ASSERT_EQ(::RegSetKeyValueW(HKEY_LOCAL_MACHINE, key, name, REG_DWORD, &value, sizeof(value)), ERROR_SUCCESS);
+}
 
 std::wstring SetupExe() {
   wchar_t path[MAX_PATH] = {};
@@ -190,12 +217,21 @@ class Installer : public ::testing::Test {
     ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\MOVRANIK");
     ::RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\MOVRANIK");
     ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kRun, L"Lumitrax.exe");
+    // The install for everyone and the administrator's policies.
+    ::DeleteFileW(CommonInstalledExe().c_str());
+    ::DeleteFileW((CommonInstallDir() + L"\\uninstall.exe").c_str());
+    ::RemoveDirectoryW(CommonInstallDir().c_str());
+    ::DeleteFileW(CommonShortcut().c_str());
+    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kUninstall);
+    ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, kUninstall);
+    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Policies\\MOVRANIK");
+    ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, L"Software\\Policies\\MOVRANIK");
   }
 
   static std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
-  static void InstallSilently() {
-    const std::optional<DWORD> code = RunToEnd(Quoted(SetupExe()) + L" /S", kInstallerTimeMs);
+  static void InstallSilently(const std::wstring& switches = L"") {
+    const std::optional<DWORD> code = RunToEnd(Quoted(SetupExe()) + L" /S" + switches, kInstallerTimeMs);
     ASSERT_TRUE(code.has_value()) << "the installer did not end";
     ASSERT_EQ(*code, 0u);
   }
@@ -389,6 +425,105 @@ TEST_F(Installer, SilentUninstallWithRemoveSettingsDeletesTheSettingsToo) {
   EXPECT_FALSE(KeyExists(kUninstall));
   EXPECT_FALSE(KeyExists(kKey));
   EXPECT_FALSE(KeyExists(L"Software\\MOVRANIK")) << "the maker's key is left empty";
+}
+
+TEST_F(Installer, NoUsageReportsStoresTheUsersChoiceAsOffAndOnlyThen) {
+  InstallSilently();
+  EXPECT_EQ(TypeOf(kKey, L"UsageReports"), static_cast<DWORD>(REG_NONE)) << "the program's default stands";
+  InstallSilently(L" /NOUSAGEREPORTS");
+  EXPECT_EQ(TypeOf(kKey, L"UsageReports"), static_cast<DWORD>(REG_DWORD));
+  EXPECT_EQ(GetDword(kKey, L"UsageReports"), 0u);
+  // The program keeps it: its first save writes it back as it found it.
+  StartInstalled();
+  ASSERT_EQ(RunToEnd(Quoted(InstalledExe()) + L" /exit", 30000), std::optional<DWORD>(0u));
+  EXPECT_EQ(GetDword(kKey, L"UsageReports"), 0u);
+  EXPECT_EQ(TypeOf(kKey, L"BeepOnSwitch"), static_cast<DWORD>(REG_DWORD)) << "the program saved its settings";
+}
+
+TEST_F(Installer, ForEveryoneInstallsIntoProgramFilesWithTheMachineEntryUpgradesAsItAndUninstalls) {
+  InstallSilently(L" /ALLUSERS");
+  EXPECT_TRUE(Exists(CommonInstalledExe())) << Narrow(CommonInstalledExe());
+  EXPECT_TRUE(Exists(CommonInstallDir() + L"\\uninstall.exe"));
+  EXPECT_TRUE(SamePath(ShortcutTarget(CommonShortcut()), CommonInstalledExe()))
+      << Narrow(ShortcutTarget(CommonShortcut()));
+  EXPECT_FALSE(Exists(InstalledExe())) << "nothing in the user's own folder";
+  EXPECT_FALSE(Exists(Shortcut()));
+  EXPECT_FALSE(KeyExists(kUninstall)) << "no entry of the user's own";
+  EXPECT_TRUE(SamePath(MachineString(kUninstall, L"InstallLocation"), CommonInstallDir()));
+  EXPECT_TRUE(SamePath(MachineString(kUninstall, L"QuietUninstallString"),
+                       Quoted(CommonInstallDir() + L"\\uninstall.exe") + L" /S"));
+  EXPECT_EQ(MachineString(kUninstall, L"DisplayName"), L"Lumitrax");
+
+  // The user's first start writes that user's Run entry.
+  Command start(Quoted(CommonInstalledExe()));
+  ASSERT_TRUE(WaitFor([] { return TypeOf(kRun, L"Lumitrax.exe") != REG_NONE; }, 15000));
+  EXPECT_TRUE(SamePath(GetString(kRun, L"Lumitrax.exe"), Quoted(CommonInstalledExe())));
+
+  // An upgrade without the switch keeps the kind it finds.
+  InstallSilently();
+  EXPECT_FALSE(Exists(InstalledExe())) << "the upgrade went into the user's folder";
+  EXPECT_FALSE(KeyExists(kUninstall));
+  EXPECT_TRUE(SamePath(MachineString(kUninstall, L"InstallLocation"), CommonInstallDir()));
+  // The installer starts the new version again; wait until it is up (its
+  // settings window shows), so that the uninstaller's request reaches it.
+  std::vector<Instance> running;
+  ASSERT_TRUE(WaitFor(
+      [&] { return (running = RunningInstances()).size() == 1 && BeepCheckBox(running[0].pid) != nullptr; }, 30000));
+  EXPECT_TRUE(SamePath(running[0].image, CommonInstalledExe())) << Narrow(running[0].image);
+
+  const std::wstring quiet = MachineString(kUninstall, L"QuietUninstallString");
+  ASSERT_EQ(RunToEnd(quiet, kInstallerTimeMs), std::optional<DWORD>(0u));
+  ASSERT_TRUE(WaitFor([] { return !MachineKeyExists(kUninstall) && !Exists(CommonInstallDir()); }, kInstallerTimeMs))
+      << "the uninstaller did not finish: entry " << MachineKeyExists(kUninstall) << ", program "
+      << Exists(CommonInstalledExe()) << ", uninstaller " << Exists(CommonInstallDir() + L"\\uninstall.exe")
+      << ", " << RunningInstances().size() << " running";
+  EXPECT_FALSE(Exists(CommonShortcut()));
+  EXPECT_TRUE(RunningInstances().empty());
+  EXPECT_EQ(TypeOf(kRun, L"Lumitrax.exe"), static_cast<DWORD>(REG_NONE)) << "the uninstalling user's Run entry";
+}
+
+TEST_F(Installer, AnAdministratorsPresetsAreTakenOnTheFirstStartButNeverOverAStoredValue) {
+  const std::wstring tray = std::wstring(kPolicy) + L"\\TrayIcon";
+  const std::wstring osd = std::wstring(kPolicy) + L"\\OSD";
+  PutMachineDword(kPolicy, L"AutoRun", 0);
+  PutMachineDword(kPolicy, L"BeepOnSwitch", 0);
+  PutMachineDword(tray.c_str(), L"IconMarks", 0);
+  PutMachineDword(osd.c_str(), L"Size", 1);
+  // Broken: ignored, the program's default stands.
+  ASSERT_EQ(::RegSetKeyValueW(HKEY_LOCAL_MACHINE, osd.c_str(), L"Opacity", REG_SZ, L"40", 3 * sizeof(wchar_t)),
+            ERROR_SUCCESS);
+  // The user's own stored value wins over the preset.
+  PutDword(kTray, L"IconMarks", 1);
+
+  InstallSilently(L" /ALLUSERS");
+  Command start(Quoted(CommonInstalledExe()));
+  HWND beep = nullptr;
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        const std::vector<Instance> running = RunningInstances();
+        return running.size() == 1 && (beep = BeepCheckBox(running[0].pid)) != nullptr &&
+               ::SendMessageW(beep, BM_GETCHECK, 0, 0) == BST_UNCHECKED;
+      },
+      15000))
+      << "the preset did not reach the settings window";
+  ASSERT_EQ(RunToEnd(Quoted(CommonInstalledExe()) + L" /exit", 30000), std::optional<DWORD>(0u));
+
+  EXPECT_EQ(GetDword(kKey, L"BeepOnSwitch"), 0u);
+  EXPECT_EQ(GetDword(kKey, L"AutoRun"), 0u);
+  EXPECT_EQ(TypeOf(kRun, L"Lumitrax.exe"), static_cast<DWORD>(REG_NONE)) << "autorun preset off: no Run entry";
+  EXPECT_EQ(GetDword(kTray, L"IconMarks"), 1u) << "the stored value was overwritten by the preset";
+  EXPECT_EQ(GetDword(kOsd, L"Size"), 1u);
+  EXPECT_EQ(GetDword(kOsd, L"Opacity"), 80u) << "a broken preset must be ignored";
+
+  // Stored now, the presets are not taken again: the user's own "on" starts
+  // the program at logon although the preset says off.
+  PutDword(kKey, L"AutoRun", 1);
+  Command again(Quoted(CommonInstalledExe()));
+  ASSERT_TRUE(WaitFor([] { return TypeOf(kRun, L"Lumitrax.exe") != REG_NONE; }, 15000))
+      << "the preset was taken over the stored value";
+  ASSERT_EQ(RunToEnd(Quoted(CommonInstalledExe()) + L" /exit", 30000), std::optional<DWORD>(0u));
+  EXPECT_EQ(GetDword(kKey, L"AutoRun"), 1u);
+  EXPECT_EQ(GetDword(kKey, L"BeepOnSwitch"), 0u);
 }
 
 }  // namespace

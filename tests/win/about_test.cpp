@@ -66,8 +66,8 @@ TEST_F(AboutDialog, ShowsTitleAndVersionCentredInTheWorkAreaWhileTheSettingsWind
 // Run at 96, 120, 144 and 192 dpi by the bench's --dpi.
 TEST_F(AboutDialog, EveryTextShowsWholeAndTheLabelsKeepOneCentreAboveTheButton) {
   std::vector<testing::ClippedText> clipped;
-  std::wstring slogan;
-  RECT client{}, title{}, info{}, copyright{}, ok{}, icon{};
+  std::wstring slogan, reports_text;
+  RECT client{}, title{}, info{}, copyright{}, ok{}, icon{}, reports{};
   auto place = [](HWND control) {
     RECT rect{};
     ::GetWindowRect(control, &rect);
@@ -83,6 +83,8 @@ TEST_F(AboutDialog, EveryTextShowsWholeAndTheLabelsKeepOneCentreAboveTheButton) 
     copyright = place(about.lbCopyright.Handle());
     ok = place(about.btnOK.Handle());
     icon = place(about.imgIcon.Handle());
+    reports = place(about.lbReports.Handle());
+    reports_text = WindowText(about.lbReports.Handle());
     // Only for looking at the dialog in a screenshot: keeps it open a while.
     if (const char* hold = std::getenv("LUMITRAX_HOLD_ABOUT_MS")) testing::Pump(static_cast<DWORD>(std::atoi(hold)));
     about.btnOK.OnClick(about.btnOK);
@@ -99,6 +101,13 @@ TEST_F(AboutDialog, EveryTextShowsWholeAndTheLabelsKeepOneCentreAboveTheButton) 
   EXPECT_LE(info.right, client.right);
   EXPECT_LE(ok.bottom, client.bottom);
   EXPECT_LE(icon.bottom, client.bottom);
+  // The line about the usage reports: one row under the icon and the button.
+  EXPECT_EQ(reports_text, L"What Lumitrax sends: see the README");
+  EXPECT_GE(reports.top, ok.bottom);
+  EXPECT_GE(reports.top, icon.bottom);
+  EXPECT_LE(reports.bottom, client.bottom);
+  EXPECT_GE(reports.left, 0);
+  EXPECT_LE(reports.right, client.right);
 }
 
 TEST_F(AboutDialog, IsCentredOverTheVisibleSettingsWindowAndOwnedByIt) {

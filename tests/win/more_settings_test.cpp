@@ -85,6 +85,9 @@ TEST_F(MoreSettings, TheDescriptionIsInPlaceAtThisScaleWithEveryTextWholeAndDefa
   EXPECT_EQ(settings.OsdPlacement, 0);
   EXPECT_TRUE(settings.OsdOutOfTheWay);
   EXPECT_FALSE(settings.BeepTones);
+  EXPECT_TRUE(settings.UsageReports);
+  EXPECT_TRUE(more().chbUsageReports.Checked());
+  EXPECT_TRUE(more().chbUsageReports.Enabled());
   EXPECT_EQ(more().cmbOsdPlacement.Items().size(), 4u);
 }
 
@@ -136,7 +139,7 @@ TEST_F(MoreSettings, TabGoesThroughTheRowsInOrderAndEveryMnemonicIsItsOwn) {
     }
     if (::GetWindowLongW(row.control.Handle(), GWL_STYLE) & WS_TABSTOP) stops.push_back(row.control.Handle());
   }
-  ASSERT_EQ(stops.size(), 4u);
+  ASSERT_EQ(stops.size(), 5u);
   for (size_t i = 0; i < stops.size(); ++i)
     EXPECT_EQ(::GetNextDlgTabItem(window, stops[i], FALSE), stops[(i + 1) % stops.size()]) << "after stop " << i;
 }
@@ -175,7 +178,9 @@ TEST_F(MoreSettings, EverySettingSurvivesARestartAndADamagedValueCostsOnlyItself
     more().cmbOsdPlacement.SetItemIndex(3);
     more().chbOsdOutOfTheWay.SetChecked(false);
     more().chbBeepTones.SetChecked(true);
+    more().chbUsageReports.SetChecked(false);
     form.SaveSettings();
+    EXPECT_EQ(StoredDword(kKey, L"UsageReports"), 0u);
     EXPECT_EQ(StoredDword(kOsd, L"Placement"), 3u);
     EXPECT_EQ(StoredDword(kOsd, L"OutOfTheWay"), 0u);
     EXPECT_EQ(StoredDword(kKey, L"BeepTones"), 1u);
@@ -187,6 +192,8 @@ TEST_F(MoreSettings, EverySettingSurvivesARestartAndADamagedValueCostsOnlyItself
     EXPECT_EQ(more().cmbOsdPlacement.ItemIndex(), 3);
     EXPECT_FALSE(more().chbOsdOutOfTheWay.Checked());
     EXPECT_TRUE(more().chbBeepTones.Checked());
+    EXPECT_FALSE(more().chbUsageReports.Checked());
+    EXPECT_FALSE(form_->UsageReportsChecked());
     form_.reset();
   }
   // A place that is no mode, and a text where a number belongs.
@@ -206,6 +213,38 @@ TEST_F(MoreSettings, EverySettingSurvivesARestartAndADamagedValueCostsOnlyItself
   more().Close();
   EXPECT_EQ(StoredDword(kKey, L"BeepTones"), 0u);
   EXPECT_EQ(StoredDword(kOsd, L"Placement"), 0u);
+}
+
+// The usage reports box: the user's choice, unless an administrator's policy
+// turns the reports off; then unchecked and greyed, the user's choice kept.
+TEST_F(MoreSettings, TheUsageReportsBoxFollowsTheUserAndGivesWayToThePolicy) {
+  const wchar_t* const policy = L"Software\\Policies\\MOVRANIK\\Lumitrax";
+  struct RemovePolicy {
+    ~RemovePolicy() { ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Policies\\MOVRANIK\\Lumitrax"); }
+  } remove_policy;
+  TfrmMain& form = Start();
+  TCheckBox& box = more().chbUsageReports;
+  ::SendMessageW(box.Handle(), BM_CLICK, 0, 0);
+  EXPECT_FALSE(form.UsageReportsChecked()) << "a click on the box turns the reports off at once";
+  ::SendMessageW(box.Handle(), BM_CLICK, 0, 0);
+  EXPECT_TRUE(form.UsageReportsChecked());
+
+  const DWORD one = 1;
+  ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, policy, L"DisableUsageReports", REG_DWORD, &one, sizeof(one)),
+            ERROR_SUCCESS);
+  form.actMoreSettingsExecute();
+  ASSERT_TRUE(RunUntil([&] { return ::IsWindowVisible(more().Handle()) != FALSE; }, 2000));
+  EXPECT_FALSE(box.Checked()) << "the policy set while the program runs shows when the window opens";
+  EXPECT_FALSE(box.Enabled());
+  EXPECT_FALSE(::IsWindowEnabled(box.Handle()));
+  more().Close();
+  EXPECT_EQ(StoredDword(kKey, L"UsageReports"), 1u) << "the user's own choice stays as it was";
+
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, policy);
+  form.actMoreSettingsExecute();
+  EXPECT_TRUE(box.Checked());
+  EXPECT_TRUE(box.Enabled());
+  more().Close();
 }
 
 // Not a test: the window open in the middle of the screen, for screenshots

@@ -395,5 +395,51 @@ TEST_F(GridColorDefault, AStoredOrPickedColourIsTheUsersAndIsKept) {
   EXPECT_EQ(GetDword(kTray, L"GridColor"), 0x383838u);
 }
 
+// An administrator's policies and presets, under HKLM.
+const wchar_t* const kPolicy = L"Software\\Policies\\MOVRANIK\\Lumitrax";
+
+class AdminPolicy : public StoredSettings {
+ protected:
+  static void Put(const wchar_t* subkey, const wchar_t* name, DWORD value) {
+    const std::wstring key = *subkey ? std::wstring(kPolicy) + L"\\" + subkey : std::wstring(kPolicy);
+    ASSERT_EQ(::RegSetKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), name, REG_DWORD, &value, sizeof(value)),
+              ERROR_SUCCESS);
+  }
+  void TearDown() override {
+    StoredSettings::TearDown();
+    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kPolicy);
+  }
+};
+
+TEST_F(AdminPolicy, PresetsReachTheControlsAndTheFirstSaveStoresThemAsTheUsers) {
+  Put(L"", L"UsageReports", 0);
+  Put(L"TrayIcon", L"GridColor", 0x00FF00);
+  Put(L"OSD", L"Opacity", 40);
+  PutDword(kOsd, L"Opacity", 70);  // the user's own
+  TfrmMain& form = Start();
+  EXPECT_TRUE(errors_.empty());
+  EXPECT_FALSE(form.UsageReportsChecked());
+  EXPECT_FALSE(form.UsageReportsGreyed()) << "a preset is no policy: the user may turn them on";
+  EXPECT_EQ(form.cmbColorGrid.SelectedColor(), 0x00FF00u);
+  EXPECT_TRUE(form.GridColorChosen()) << "a preset grid colour is written, not left to follow the theme";
+  EXPECT_EQ(form.edOsdOpacity.Position(), 70);
+  form.SaveSettings();
+  EXPECT_EQ(GetDword(kKey, L"UsageReports"), 0u);
+  EXPECT_EQ(GetDword(kTray, L"GridColor"), 0x00FF00u);
+  EXPECT_EQ(GetDword(kOsd, L"Opacity"), 70u);
+}
+
+TEST_F(AdminPolicy, TheMachinePolicyGreysTheBoxAndKeepsTheUsersChoice) {
+  Put(L"", L"DisableUsageReports", 1);
+  TfrmMain& form = Start();
+  EXPECT_TRUE(form.UsageReportsGreyed());
+  EXPECT_FALSE(form.UsageReportsChecked());
+  form.SaveSettings();
+  EXPECT_EQ(GetDword(kKey, L"UsageReports"), 1u) << "the user's own choice stays stored as it was";
+  Put(L"", L"DisableUsageReports", 0);
+  EXPECT_FALSE(form.UsageReportsGreyed()) << "read again when asked";
+  EXPECT_TRUE(form.UsageReportsChecked());
+}
+
 }  // namespace
 }  // namespace lumitrax

@@ -74,5 +74,36 @@ TEST_F(UsagePing, TheOsdPairsFollowTheGroupAndTheExtraPairComesLast) {
             "&c3=000000FF&mark=On&grid=00D0D0D0&id=1977 HTTP/1.1");
 }
 
+TEST_F(UsagePing, ReportsTurnedOffByTheUserOrThePolicySendNothingAndTouchNoState) {
+  bool policy = false;
+  form().UsagePing.UsageReportsForcedOff = [&] { return policy; };
+  EXPECT_TRUE(form().UsageReportsChecked());
+  EXPECT_FALSE(form().UsageReportsGreyed());
+
+  form().SetUsageReports(false);
+  EXPECT_FALSE(form().UsageReportsChecked());
+  EXPECT_FALSE(form().CurrentSettings().UsageReports) << "stored with the other settings";
+  form().UsagePing.tmrMinutesTimer();
+  for (const wchar_t* action : {L"running", L"about", L"openlink", L"stop"})
+    EXPECT_FALSE(form().SendPing(action, L"", true)) << action;
+  EXPECT_EQ(form().UsagePing.LastPingTime, 0.0);
+
+  form().SetUsageReports(true);
+  policy = true;
+  EXPECT_FALSE(form().UsageReportsChecked()) << "shown off while forced off";
+  EXPECT_TRUE(form().UsageReportsGreyed());
+  EXPECT_TRUE(form().CurrentSettings().UsageReports) << "the user's own choice is kept";
+  for (const wchar_t* action : {L"running", L"about", L"openlink", L"stop"})
+    EXPECT_FALSE(form().SendPing(action, L"", true)) << action;
+
+  // The requests wait for their answers, so any sent would be in by now; the
+  // policy lifted, the next ping goes out as before.
+  EXPECT_TRUE(server_.RequestLines().empty());
+  policy = false;
+  EXPECT_TRUE(form().SendPing(L"about", L"", true));
+  ASSERT_TRUE(RunUntil([&] { return server_.RequestLines().size() == 1; }, 3000));
+  EXPECT_EQ(server_.RequestLines()[0].rfind("GET /ping/about/?", 0), 0u);
+}
+
 }  // namespace
 }  // namespace lumitrax
