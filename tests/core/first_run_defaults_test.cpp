@@ -118,7 +118,7 @@ TEST(FirstRunDefaults, AnEmptyRegistryReadsAsTheDefaultsAndTheFirstSaveWritesThe
     EXPECT_EQ(stored->Type, value.Stored.Type);
     EXPECT_EQ(stored->Data, value.Stored.Data);
   }
-  EXPECT_EQ(registry.ValueCount(Root, SettingsKey), 5u);
+  EXPECT_EQ(registry.ValueCount(Root, SettingsKey), 6u);
   EXPECT_EQ(registry.ValueCount(Root, SubkeyPath(SettingsKey, "TrayIcon")), 8u);
   EXPECT_EQ(registry.ValueCount(Root, SubkeyPath(SettingsKey, "OSD")), 13u) << "the display's own position is not part of it";
 }
