@@ -3,7 +3,7 @@ enable_language(RC)
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 
 set(LUMITRAX_WIN_LIBS user32 gdi32 msimg32 comctl32 comdlg32 shell32 advapi32 version
-    wininet ole32 uuid psapi wtsapi32)
+    wininet ole32 oleaut32 oleacc uuid psapi wtsapi32)
 set(LUMITRAX_STATIC_LINK -static -static-libgcc -static-libstdc++)
 
 # Built for size, as measured on the stripped Lumitrax.exe (scripts/benchmarks.sh):
@@ -111,7 +111,7 @@ file(GLOB_RECURSE LUMITRAX_E2E_TESTS CONFIGURE_DEPENDS tests/e2e/*.cpp)
 add_executable(e2e_tests ${LUMITRAX_E2E_TESTS})
 add_dependencies(e2e_tests Lumitrax LumitraxTestSite)
 target_compile_definitions(e2e_tests PRIVATE LUMITRAX_TEST_SITE_PORT=${LUMITRAX_TEST_SITE_PORT})
-target_link_libraries(e2e_tests PRIVATE lumitrax_core lumitrax_winapi gtest_main ws2_32)
+target_link_libraries(e2e_tests PRIVATE lumitrax_core lumitrax_winapi gtest_main ws2_32 oleacc oleaut32)
 target_include_directories(e2e_tests PRIVATE tests/e2e tests/win)
 target_compile_options(e2e_tests PRIVATE ${LUMITRAX_WARNINGS})
 target_link_options(e2e_tests PRIVATE ${LUMITRAX_STATIC_LINK})

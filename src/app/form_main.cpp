@@ -308,6 +308,10 @@ bool TfrmMain::SendPing(const std::wstring& action, const std::wstring& extra, b
 }
 
 void TfrmMain::UpdateLockButtons() {
+  // Screen readers hear the states in the buttons' names and the preview's value.
+  for (TControl* control : std::initializer_list<TControl*>{&btnNumLock, &btnCapsLock, &btnScrollLock})
+    control->AccessibleChanged(EVENT_OBJECT_NAMECHANGE);
+  imgTrayIcon.AccessibleChanged(EVENT_OBJECT_VALUECHANGE);
   // Hidden, the glyphs are left alone; showing the window brings them up to date.
   if (!Visible()) return;
   for (TBitBtn* button : {&btnNumLock, &btnCapsLock, &btnScrollLock}) {

@@ -143,6 +143,8 @@ class TfrmMain : public TForm, public TOsdHost {
 
  private:
   void CreateComponents(), CreateControls(), BindControls(), CreateSystemMenuItems();
+  // What screen readers hear of the controls that no label names.
+  void DescribeControls();
   // Every text gets its room at this scale; the window grows with the information text.
   void FitPlacesToTexts(), UseWindowsVersionDefaults(), chbAutoRunClick(), AskToClose();
   // At start: the Run entry follows the setting, unless the user turned it off

@@ -3,10 +3,14 @@
 // parts of the program.
 #include <windows.h>
 
+#include <oleacc.h>
+
 #include <algorithm>
 
 #include "app/form_main.h"
 #include "core/links.h"
+#include "core/lock_names.h"
+#include "indicator/lock_state.h"
 #include "core/osd_logic.h"
 #include "core/settings_views.h"
 #include "framework/text.h"
@@ -24,14 +28,14 @@ std::vector<TControlDescription> TfrmMain::FormDescription() {
       {grpTrayIcon, L"grpTrayIcon", 8, 112, 316, 152, L"Tray Icon", 0, nullptr},
       {pnTrayIcon, L"pnTrayIcon", 12, 24, 32, 32, L"", 0, nullptr},
       {imgTrayIcon, L"imgTrayIcon", 8, 8, 16, 16, L"", 0, nullptr},
-      {cmbLed1, L"cmbLed1", 96, 20, 100, 23, L"", 0, nullptr},
       {lbLed1, L"lbLed1", 56, 24, 34, 15, L"Led &1:", 0, nullptr},
+      {cmbLed1, L"cmbLed1", 96, 20, 100, 23, L"", 0, nullptr},
       {cmbColor1, L"cmbColor1", 204, 20, 100, 23, L"", 0, nullptr},
-      {cmbLed2, L"cmbLed2", 96, 52, 100, 23, L"", 0, nullptr},
       {lbLed2, L"lbLed2", 56, 56, 34, 15, L"Led &2:", 0, nullptr},
+      {cmbLed2, L"cmbLed2", 96, 52, 100, 23, L"", 0, nullptr},
       {cmbColor2, L"cmbColor2", 204, 52, 100, 23, L"", 0, nullptr},
-      {cmbLed3, L"cmbLed3", 96, 84, 100, 23, L"", 0, nullptr},
       {lbLed3, L"lbLed3", 56, 88, 34, 15, L"Led &3:", 0, nullptr},
+      {cmbLed3, L"cmbLed3", 96, 84, 100, 23, L"", 0, nullptr},
       {cmbColor3, L"cmbColor3", 204, 84, 100, 23, L"", 0, nullptr},
       {chbIconMarks, L"chbIconMarks", 96, 120, 96, 17, L"Show &marks", 0, nullptr},
       {lbGrid, L"lbGrid", 56, 120, 26, 15, L"&Grid:", 0, nullptr},
@@ -150,11 +154,16 @@ void TfrmMain::CreateControls() {
   imgLedOff.SetVisible(false);
   imgLedOff.SetPicture(LoadBitmapResource(L"LEDOFF"));
 
+  DescribeControls();
+
   // The windows, in the order of the description: it is the tab order.
   for (const TControlDescription& row : description) {
     row.control.Handle();
     if (!row.control.Hint.empty()) AddHint(row.control.Handle(), row.control.Hint);
   }
+  // The arrows of a spin edit are read by their window text.
+  ::SetWindowTextW(edOsdHideAfter.UpDownHandle(), L"Hide after (sec)");
+  ::SetWindowTextW(edOsdOpacity.UpDownHandle(), L"Opacity");
 
   // The information text is taller than the space above the first check box;
   // it stays below the other controls so that it never paints over them.
@@ -162,6 +171,60 @@ void TfrmMain::CreateControls() {
   FitPlacesToTexts();
 
   BindControls();
+}
+
+void TfrmMain::DescribeControls() {
+  // Screen readers name a list or an edit after the label directly before it
+  // (the description's order); the rest say here what they are.
+  const std::pair<TColorComboBox*, const wchar_t*> led_colors[] = {
+      {&cmbColor1, L"Led 1 colour"}, {&cmbColor2, L"Led 2 colour"}, {&cmbColor3, L"Led 3 colour"}};
+  for (const auto& [combo, name] : led_colors)
+    combo->OnAccessible = [name](TAccessibleAnswer& answer) { answer.name = name; };
+  edOsdHideAfter.OnAccessible = [](TAccessibleAnswer& answer) { answer.name = L"Hide after (sec)"; };
+  for (TBitBtn* button : {&btnNumLock, &btnCapsLock, &btnScrollLock}) {
+    button->OnAccessible = [button](TAccessibleAnswer& answer) {
+      answer.name = button->Caption() + (GetLockState(static_cast<int>(button->Tag)) ? L", on" : L", off");
+    };
+  }
+  auto lock_states = [this] {
+    std::wstring text;
+    for (int lock = 1; lock <= 3; ++lock) {
+      if (!text.empty()) text += L", ";
+      text += Widen(core::LockNames[static_cast<size_t>(lock)]) + L" Lock " + (GetLockState(lock) ? L"on" : L"off");
+    }
+    return text;
+  };
+  for (TControl* preview : std::initializer_list<TControl*>{&pnTrayIcon, &imgTrayIcon}) {
+    preview->OnAccessible = [lock_states](TAccessibleAnswer& answer) {
+      answer.name = L"Tray icon preview";
+      answer.role = ROLE_SYSTEM_GRAPHIC;
+      answer.value = lock_states();
+    };
+  }
+  pnOsd.OnAccessible = [this](TAccessibleAnswer& answer) {
+    answer.name = L"On screen display preview";
+    answer.role = ROLE_SYSTEM_GRAPHIC;
+    answer.value = cmbOsdText.ItemIndex() >= 0 ? L"Text " + Widen(cmbOsdText.ItemCaption(cmbOsdText.ItemIndex())) +
+                                                     L" on " +
+                                                     (cmbOsdBody.ItemIndex() >= 0
+                                                          ? Widen(cmbOsdBody.ItemCaption(cmbOsdBody.ItemIndex()))
+                                                          : std::wstring())
+                                               : std::wstring();
+  };
+  // The links: where each leads.
+  for (TControl* link : std::initializer_list<TControl*>{&lbLink, &imgFaceBook, &imgGplus, &imgTwitter, &imgRSS,
+                                                          &imgDelicious, &imgStumbleUpon}) {
+    link->IsLink = true;
+    link->OnAccessible = [link](TAccessibleAnswer& answer) {
+      answer.value = Widen(core::LinkAddress(static_cast<int>(link->Tag), core::DefaultLinkRoots(),
+                                             TUsagePing::ProgramVersion()));
+    };
+  }
+  // The link label is named by its text, the site it leads to.
+  lbLink.OnAccessible = [this](TAccessibleAnswer& answer) {
+    answer.name = lbLink.Caption();
+    answer.value = Widen(core::LinkAddress(core::LinkWebsite, core::DefaultLinkRoots(), TUsagePing::ProgramVersion()));
+  };
 }
 
 void TfrmMain::FitPlacesToTexts() {

@@ -1,5 +1,7 @@
 #include "framework/control.h"
 
+#include <oleacc.h>
+
 #include <utility>
 
 namespace lumitrax {
@@ -56,11 +58,47 @@ void TControl::CreateParams(TCreateParams& params) {
   params.width = Scale(bounds_.right - bounds_.left);
   params.height = WindowHeight(bounds_.bottom - bounds_.top);
   params.id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_));
+  if (IsLink) params.style |= WS_TABSTOP;
 }
 
 void TControl::CreateWnd() {
   TWindow::CreateWnd();
   if (HFONT font = Font()) ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+}
+
+void TControl::AccessibleChanged(DWORD event) {
+  if (HandleAllocated()) NotifyAccessibleChange(Handle(), event);
+}
+
+void TControl::DescribeForAccessibility(TAccessibleAnswer& answer) {
+  if (AccessibleRole) answer.role = AccessibleRole;
+  if (IsLink) {
+    // A link is named after where it leads: its hint, else its text.
+    answer.name = Hint.empty() ? caption_ : Hint;
+    answer.role = ROLE_SYSTEM_LINK;
+    answer.states_on |= STATE_SYSTEM_LINKED | STATE_SYSTEM_FOCUSABLE;
+  }
+  if (OnAccessible) OnAccessible(answer);
+}
+
+std::wstring TControl::LabelBefore() {
+  if (!HandleAllocated()) return {};
+  auto* label = dynamic_cast<TLabel*>(TWindow::FromHandle(::GetWindow(Handle(), GW_HWNDPREV)));
+  if (!label) return {};
+  std::wstring text = label->Caption();
+  if (const size_t amp = text.find(L'&'); amp != std::wstring::npos) text.erase(amp, 1);
+  while (!text.empty() && (text.back() == L':' || text.back() == L' ')) text.pop_back();
+  return text;
+}
+
+void TControl::PaintLinkFocus(HDC dc) {
+  if (!IsLink || ::GetFocus() != Handle()) return;
+  RECT client{};
+  ::GetClientRect(Handle(), &client);
+  // DrawFocusRect inverts: black on the light face, light on a dark one.
+  ::SetTextColor(dc, RGB(0, 0, 0));
+  ::SetBkColor(dc, RGB(255, 255, 255));
+  ::DrawFocusRect(dc, &client);
 }
 
 void TControl::Click() {
@@ -70,6 +108,38 @@ void TControl::Click() {
 LRESULT TControl::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
   // Reflected notifications nobody handled end here, not in the system control.
   if (message >= CN_BASE && message < CN_BASE + 0x400) return 0;
+  if (message == WM_GETOBJECT)
+    if (const LRESULT object = AnswerGetObject(Handle(), wparam, lparam)) return object;
+  if (IsLink) {
+    switch (message) {
+      case WM_GETDLGCODE: {
+        // Enter opens the link instead of pressing the window's default button.
+        LRESULT code = TWindow::WndProc(message, wparam, lparam);
+        const auto* msg = reinterpret_cast<const MSG*>(lparam);
+        if (msg && msg->message == WM_KEYDOWN && (msg->wParam == VK_RETURN || msg->wParam == VK_SPACE))
+          code |= DLGC_WANTMESSAGE;
+        return code;
+      }
+      case WM_KEYDOWN:
+        if (wparam == VK_RETURN || wparam == VK_SPACE) {
+          Click();
+          return 0;
+        }
+        break;
+      case WM_SETFOCUS:
+      case WM_KILLFOCUS:
+        ::InvalidateRect(Handle(), nullptr, TRUE);
+        break;
+      case WM_PAINT: {
+        const LRESULT result = TWindow::WndProc(message, wparam, lparam);
+        WindowDc dc(Handle());
+        PaintLinkFocus(dc.get());
+        return result;
+      }
+      default:
+        break;
+    }
+  }
   if (message == WM_SETCURSOR && HandCursor) {
     ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
     return TRUE;
@@ -80,6 +150,7 @@ LRESULT TControl::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
 void TButton::CreateParams(TCreateParams& params) {
   TControl::CreateParams(params);
   params.class_name = L"TButton";
+  AccessibleRole = ROLE_SYSTEM_PUSHBUTTON;
   params.base_class = L"BUTTON";
   params.style |= WS_TABSTOP | BS_PUSHBUTTON;
 }
@@ -95,6 +166,7 @@ LRESULT TButton::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
 void TCheckBox::CreateParams(TCreateParams& params) {
   TControl::CreateParams(params);
   params.class_name = L"TCheckBox";
+  AccessibleRole = ROLE_SYSTEM_CHECKBUTTON;
   params.base_class = L"BUTTON";
   params.style |= WS_TABSTOP | BS_CHECKBOX;
 }
@@ -104,10 +176,17 @@ void TCheckBox::CreateWnd() {
   ::SendMessageW(Handle(), BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
+void TCheckBox::DescribeForAccessibility(TAccessibleAnswer& answer) {
+  answer.states_on |= STATE_SYSTEM_FOCUSABLE | (checked_ ? STATE_SYSTEM_CHECKED : 0);
+  answer.states_off |= checked_ ? 0 : STATE_SYSTEM_CHECKED;
+  TControl::DescribeForAccessibility(answer);
+}
+
 void TCheckBox::SetChecked(bool checked) {
   if (checked == checked_) return;
   checked_ = checked;
   if (HandleAllocated()) ::SendMessageW(Handle(), BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
+  AccessibleChanged(EVENT_OBJECT_STATECHANGE);
   Click();
 }
 
@@ -124,6 +203,7 @@ LRESULT TCheckBox::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
 void TLabel::CreateParams(TCreateParams& params) {
   TControl::CreateParams(params);
   params.class_name = L"TLabel";
+  AccessibleRole = ROLE_SYSTEM_STATICTEXT;
   params.base_class = L"STATIC";
   params.style |= SS_NOTIFY;
   switch (Alignment) {

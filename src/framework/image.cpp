@@ -1,5 +1,7 @@
 #include "framework/image.h"
 
+#include <oleacc.h>
+
 namespace lumitrax {
 namespace {
 
@@ -40,6 +42,7 @@ void TImage::SetIcon(HICON icon) {
 void TImage::CreateParams(TCreateParams& params) {
   TControl::CreateParams(params);
   params.class_name = L"TImage";
+  AccessibleRole = ROLE_SYSTEM_GRAPHIC;
   params.background = nullptr;
 }
 
@@ -66,6 +69,7 @@ LRESULT TImage::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
                        SRCCOPY);
         }
       }
+      PaintLinkFocus(paint.get());
       return 0;
     }
     case WM_LBUTTONUP:

@@ -1,5 +1,7 @@
 #include "framework/std_controls.h"
 
+#include <oleacc.h>
+
 #include <utility>
 
 namespace lumitrax {
@@ -7,6 +9,7 @@ namespace lumitrax {
 void TGroupBox::CreateParams(TCreateParams& params) {
   TControl::CreateParams(params);
   params.class_name = L"TGroupBox";
+  AccessibleRole = ROLE_SYSTEM_GROUPING;
   params.base_class = L"BUTTON";
   params.style |= BS_GROUPBOX | WS_CLIPCHILDREN;
   params.ex_style |= WS_EX_CONTROLPARENT;
@@ -65,6 +68,7 @@ void TPanel::ScaleChanged() {
 void TPanel::CreateParams(TCreateParams& params) {
   TControl::CreateParams(params);
   params.class_name = L"TPanel";
+  AccessibleRole = ROLE_SYSTEM_PANE;
   params.style |= WS_CLIPCHILDREN;
   params.ex_style |= WS_EX_CONTROLPARENT;
 }
@@ -136,6 +140,7 @@ void TComboBox::SetItemIndex(int index) {
 void TComboBox::CreateParams(TCreateParams& params) {
   TControl::CreateParams(params);
   params.class_name = L"TComboBox";
+  AccessibleRole = ROLE_SYSTEM_COMBOBOX;
   params.base_class = L"COMBOBOX";
   params.style |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
 }
@@ -152,6 +157,14 @@ LRESULT TComboBox::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
     return 0;
   }
   return TControl::WndProc(message, wparam, lparam);
+}
+
+void TComboBox::DescribeForAccessibility(TAccessibleAnswer& answer) {
+  const int index = ItemIndex();
+  if (index >= 0 && index < static_cast<int>(items_.size())) answer.value = items_[static_cast<size_t>(index)];
+  answer.states_on |= STATE_SYSTEM_FOCUSABLE;
+  answer.name = LabelBefore();
+  TControl::DescribeForAccessibility(answer);
 }
 
 }  // namespace lumitrax

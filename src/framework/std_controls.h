@@ -69,6 +69,8 @@ class TComboBox : public TControl {
   void SetItemIndex(int index);
 
   TNotifyEvent OnChange;
+  // The chosen item's text as the value.
+  void DescribeForAccessibility(TAccessibleAnswer& answer) override;
 
  protected:
   void CreateParams(TCreateParams& params) override;

@@ -53,6 +53,13 @@ void TCheckGroupBox::SetEnabled(bool enabled) {
   UpdateControls();
 }
 
+void TCheckGroupBox::DescribeForAccessibility(TAccessibleAnswer& answer) {
+  std::wstring name = Caption();
+  std::erase(name, L'&');
+  answer.name = name;
+  TControl::DescribeForAccessibility(answer);
+}
+
 void TCheckGroupBox::CheckBoxClick() {
   UpdateControls();
   if (OnCheckBoxClick) OnCheckBoxClick(*this);

@@ -1,6 +1,7 @@
 #include "settings/color_combo_box.h"
 
 #include <commdlg.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <stdexcept>
@@ -65,6 +66,7 @@ TColorComboBox::TColorComboBox(TWindow& parent) : TControl(parent) { BuildColorL
 void TColorComboBox::CreateParams(TCreateParams& params) {
   TControl::CreateParams(params);
   params.class_name = L"TColorComboBox";
+  AccessibleRole = ROLE_SYSTEM_COMBOBOX;
   params.base_class = L"COMBOBOX";
   params.style |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS;
 }
@@ -131,6 +133,7 @@ void TColorComboBox::SetCustomColor(TColor color) {
 void TColorComboBox::SetItemIndex(int index) {
   item_index_ = std::clamp(index, -1, ItemCount() - 1);
   if (HandleAllocated()) ::SendMessageW(Handle(), CB_SETCURSEL, static_cast<WPARAM>(item_index_), 0);
+  AccessibleChanged(EVENT_OBJECT_VALUECHANGE);
 }
 
 TColor TColorComboBox::ItemColor(int index) const {
@@ -218,6 +221,14 @@ void TColorComboBox::UserSelected() {
   }
   Click();
   FDropped = false;
+}
+
+void TColorComboBox::DescribeForAccessibility(TAccessibleAnswer& answer) {
+  if (item_index_ >= 0 && item_index_ < ItemCount())
+    answer.value = Widen(core::SpokenColorValue(items_[static_cast<size_t>(item_index_)],
+                                                options_.use_custom && item_index_ == 0));
+  answer.name = LabelBefore();
+  TControl::DescribeForAccessibility(answer);
 }
 
 void TColorComboBox::Redraw() {
