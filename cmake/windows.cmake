@@ -3,7 +3,7 @@ enable_language(RC)
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 
 set(LUMITRAX_WIN_LIBS user32 gdi32 msimg32 comctl32 comdlg32 shell32 advapi32 version
-    wininet ole32 oleaut32 oleacc uuid psapi wtsapi32)
+    wininet ole32 oleaut32 oleacc uxtheme uuid psapi wtsapi32)
 set(LUMITRAX_STATIC_LINK -static -static-libgcc -static-libstdc++)
 
 # Built for size, as measured on the stripped Lumitrax.exe (scripts/benchmarks.sh):

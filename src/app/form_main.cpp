@@ -10,6 +10,7 @@
 #include "framework/os_functions.h"
 #include "framework/scope_exit.h"
 #include "framework/text.h"
+#include "framework/theme.h"
 #include "framework/version_info.h"
 #include "indicator/lock_state.h"
 #include "web/open_url.h"
@@ -290,8 +291,24 @@ void TfrmMain::OpenSettings() {
 
 void TfrmMain::PopupTrayMenu(HWND owner, POINT at) { pmPopup.Popup(owner, at.x, at.y); }
 
+core::TrayIconSettings TfrmMain::TrayIconSettingsNow() {
+  core::TrayIconSettings tray = core::TrayIconSettingsOf(CurrentSettings());
+  // High contrast: the grid and the marks in the theme's text colour, which
+  // the taskbar's background is made to carry; the LEDs keep the user's
+  // colours, which are the point of the program.
+  if (Theme().HighContrast()) tray.GridColor = Theme().Colors().text & 0xFFFFFF;
+  return tray;
+}
+
+void TfrmMain::ThemeChanged() {
+  TForm::ThemeChanged();
+  if (FStartupPending) return;
+  TrayIndicator.UpdateTransparentColor(TrayIconSettingsNow());
+  ComposeTrayIcons();
+}
+
 void TfrmMain::ComposeTrayIcons() {
-  TrayIndicator.ComposeTrayIcons(core::TrayIconSettingsOf(CurrentSettings()), LockMonitor.LockStates());
+  TrayIndicator.ComposeTrayIcons(TrayIconSettingsNow(), LockMonitor.LockStates());
 }
 
 void TfrmMain::UpdateOsd() {

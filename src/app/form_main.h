@@ -111,6 +111,8 @@ class TfrmMain : public TForm, public TOsdHost {
 
   // The parts brought up to date with the controls.
   void ComposeTrayIcons(), UpdateOsd(), UpdateLockButtons(), UpdateSwitchMenuChecks(), AdoptCustomColors();
+  // The tray icon's settings as the controls hold them, in the theme's colours.
+  core::TrayIconSettings TrayIconSettingsNow();
   bool SendPing(const std::wstring& action, const std::wstring& extra = L"", bool force = false);
   void OnLinkClick(TComponent& sender);
   // Where a link click sends its address: the default web browser.
@@ -140,6 +142,7 @@ class TfrmMain : public TForm, public TOsdHost {
   void CreateParams(TCreateParams& params) override, CreateWnd() override;
   LRESULT WndProc(UINT message, WPARAM wparam, LPARAM lparam) override;
   void DpiChanged(UINT dpi, const RECT& suggested) override;
+  void ThemeChanged() override;
 
  private:
   void CreateComponents(), CreateControls(), BindControls(), CreateSystemMenuItems();

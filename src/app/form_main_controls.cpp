@@ -275,7 +275,7 @@ void TfrmMain::BindControls() {
   // The tray icon follows its controls once start-up is over.
   auto tray_change = [this](TComponent&) {
     if (FStartupPending) return;
-    TrayIndicator.UpdateTransparentColor(core::TrayIconSettingsOf(CurrentSettings()));
+    TrayIndicator.UpdateTransparentColor(TrayIconSettingsNow());
     ComposeTrayIcons();
   };
   for (TComboBox* combo : {&cmbLed1, &cmbLed2, &cmbLed3}) combo->OnChange = tray_change;

@@ -1,6 +1,9 @@
 #include "framework/control.h"
 
+#include <commctrl.h>
 #include <oleacc.h>
+
+#include "framework/theme.h"
 
 #include <utility>
 
@@ -29,6 +32,10 @@ void TControl::ScaleChanged() {
   if (!HandleAllocated()) return;
   SetBounds(bounds_.left, bounds_.top, bounds_.right - bounds_.left, bounds_.bottom - bounds_.top);
   if (HFONT font = Font()) ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+void TControl::ThemeChanged() {
+  if (ClassicLookInDark && HandleAllocated()) Theme().ApplyControlLook(Handle(), Theme().Dark());
 }
 
 void TControl::SetCaption(const std::wstring& caption) {
@@ -63,6 +70,7 @@ void TControl::CreateParams(TCreateParams& params) {
 
 void TControl::CreateWnd() {
   TWindow::CreateWnd();
+  if (ClassicLookInDark && Theme().Dark()) Theme().ApplyControlLook(Handle(), true);
   if (HFONT font = Font()) ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 }
 
@@ -155,7 +163,60 @@ void TButton::CreateParams(TCreateParams& params) {
   params.style |= WS_TABSTOP | BS_PUSHBUTTON;
 }
 
+// The dark theme's push button: Windows draws push buttons in the system's
+// light colours only, so the button draws itself through its custom-draw
+// notification: face, frame, glyph, caption, focus rectangle.
+void TButton::PaintDark(const NMCUSTOMDRAW& draw) {
+  const core::Palette& colors = Theme().Colors();
+  const HDC dc = draw.hdc;
+  RECT rect = draw.rc;
+  const bool pressed = draw.uItemState & CDIS_SELECTED;
+  const bool hot = draw.uItemState & CDIS_HOT;
+  const bool disabled = draw.uItemState & CDIS_DISABLED;
+  const LONG_PTR style = ::GetWindowLongPtrW(Handle(), GWL_STYLE);
+  const bool is_default = (style & 0xF) == BS_DEFPUSHBUTTON;
+  const UniqueBrush face(::CreateSolidBrush(pressed ? RGB(0x2A, 0x2A, 0x2A) : hot ? RGB(0x45, 0x45, 0x45) : colors.button));
+  ::FillRect(dc, &rect, face.get());
+  // The frame is a part of the control, not a text: 3:1 against the window.
+  const UniqueBrush frame(::CreateSolidBrush(is_default ? colors.link : RGB(0x8A, 0x8A, 0x8A)));
+  ::FrameRect(dc, &rect, frame.get());
+  if (is_default) {
+    RECT inner{rect.left + 1, rect.top + 1, rect.right - 1, rect.bottom - 1};
+    ::FrameRect(dc, &inner, frame.get());
+  }
+  RECT text_rect = rect;
+  BUTTON_IMAGELIST images{};
+  if (::SendMessageW(Handle(), BCM_GETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images)) && images.himl) {
+    int width = 0, height = 0;
+    ::ImageList_GetIconSize(images.himl, &width, &height);
+    const int left = rect.left + images.margin.left;
+    ::ImageList_Draw(images.himl, 0, dc, left, rect.top + (rect.bottom - rect.top - height) / 2, ILD_TRANSPARENT);
+    text_rect.left = left + width;
+  }
+  const LRESULT ui = ::SendMessageW(Handle(), WM_QUERYUISTATE, 0, 0);
+  std::wstring caption = Caption();
+  SelectObjectScope font(dc, Font() ? Font() : ::GetStockObject(DEFAULT_GUI_FONT));
+  ::SetBkMode(dc, TRANSPARENT);
+  ::SetTextColor(dc, disabled ? colors.disabled_text : colors.button_text);
+  ::DrawTextW(dc, caption.data(), static_cast<int>(caption.size()), &text_rect,
+              DT_CENTER | DT_VCENTER | DT_SINGLELINE | ((ui & UISF_HIDEACCEL) ? DT_HIDEPREFIX : 0));
+  if ((draw.uItemState & CDIS_FOCUS) && !(ui & UISF_HIDEFOCUS)) {
+    RECT focus{rect.left + 3, rect.top + 3, rect.right - 3, rect.bottom - 3};
+    ::SetTextColor(dc, RGB(0, 0, 0));
+    ::SetBkColor(dc, RGB(255, 255, 255));
+    ::DrawFocusRect(dc, &focus);
+  }
+}
+
 LRESULT TButton::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == CN_BASE + WM_NOTIFY) {
+    const auto* draw = reinterpret_cast<const NMCUSTOMDRAW*>(lparam);
+    if (draw->hdr.code == NM_CUSTOMDRAW && Theme().Dark() && draw->dwDrawStage == CDDS_PREPAINT) {
+      PaintDark(*draw);
+      return CDRF_SKIPDEFAULT;
+    }
+    return CDRF_DODEFAULT;
+  }
   if (message == CN_BASE + WM_COMMAND && HIWORD(wparam) == BN_CLICKED) {
     Click();
     return 0;
@@ -166,6 +227,7 @@ LRESULT TButton::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
 void TCheckBox::CreateParams(TCreateParams& params) {
   TControl::CreateParams(params);
   params.class_name = L"TCheckBox";
+  ClassicLookInDark = true;
   AccessibleRole = ROLE_SYSTEM_CHECKBUTTON;
   params.base_class = L"BUTTON";
   params.style |= WS_TABSTOP | BS_CHECKBOX;
@@ -294,9 +356,17 @@ LRESULT TLabel::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case CN_BASE + WM_CTLCOLORSTATIC: {
       const HDC dc = reinterpret_cast<HDC>(wparam);
-      if (font_color_ != CLR_INVALID) ::SetTextColor(dc, font_color_);
+      TTheme& theme = Theme();
+      const bool themed = theme.ControlColors(WM_CTLCOLORSTATIC, dc) != nullptr;
+      // A label of its own colour keeps it in the light theme; the dark and
+      // high-contrast themes give links their link colour and other texts
+      // their text colour.
+      if (theme.Kind() != core::ThemeKind::Light)
+        ::SetTextColor(dc, IsLink ? theme.Colors().link : theme.Colors().text);
+      else if (font_color_ != CLR_INVALID)
+        ::SetTextColor(dc, font_color_);
       ::SetBkMode(dc, TRANSPARENT);
-      return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
+      return reinterpret_cast<LRESULT>(themed ? theme.FaceBrush() : ::GetSysColorBrush(COLOR_BTNFACE));
     }
     case CN_BASE + WM_COMMAND:
       if (HIWORD(wparam) == STN_CLICKED) Click();

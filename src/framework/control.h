@@ -4,6 +4,7 @@
 // Visible. The standard controls are superclassed, so each is one of our
 // objects from its first message on.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <string>
 
@@ -57,8 +58,15 @@ class TControl : public TWindow {
 
   HFONT Font() override { return parent_->Font(); }
   UINT Dpi() override { return parent_->Dpi(); }
+  // A system control whose visual style ignores the colours its parent gives
+  // (check boxes, group boxes, drop-down lists): in the dark theme it is drawn
+  // without the style, in the classic look that takes them.
+  bool ClassicLookInDark = false;
   // Pixels at the parent's DPI for a 96-dpi value.
   int Scale(int value96);
+  // The theme changed (light, dark, high contrast): controls that need it
+  // take their look anew; the form repaints them afterwards.
+  virtual void ThemeChanged();
   // The DPI changed: the control takes its bounds and font at the new scale.
   // Controls with fonts or pictures of their own make them anew first.
   virtual void ScaleChanged();
@@ -90,6 +98,7 @@ class TButton : public TControl {
   using TControl::TControl;
 
  protected:
+  void PaintDark(const NMCUSTOMDRAW& draw);
   void CreateParams(TCreateParams& params) override;
   LRESULT WndProc(UINT message, WPARAM wparam, LPARAM lparam) override;
 };

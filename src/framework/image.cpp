@@ -2,6 +2,8 @@
 
 #include <oleacc.h>
 
+#include "framework/theme.h"
+
 namespace lumitrax {
 namespace {
 
@@ -54,7 +56,7 @@ LRESULT TImage::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
       PaintDc paint(Handle());
       RECT client{};
       ::GetClientRect(Handle(), &client);
-      ::FillRect(paint.get(), &client, ::GetSysColorBrush(COLOR_BTNFACE));
+      ::FillRect(paint.get(), &client, Theme().FaceBrush());
       if (icon_) {
         ::DrawIconEx(paint.get(), 0, 0, icon_, client.right, client.bottom, 0, nullptr, DI_NORMAL);
       } else if (picture_) {

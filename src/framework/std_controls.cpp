@@ -2,6 +2,8 @@
 
 #include <oleacc.h>
 
+#include "framework/theme.h"
+
 #include <utility>
 
 namespace lumitrax {
@@ -15,14 +17,46 @@ void TGroupBox::CreateParams(TCreateParams& params) {
   params.ex_style |= WS_EX_CONTROLPARENT;
 }
 
+void PaintDarkGroup(HDC dc, HWND group, HFONT font, const std::wstring& caption) {
+  const core::Palette& colors = Theme().Colors();
+  RECT client{};
+  ::GetClientRect(group, &client);
+  ::FillRect(dc, &client, Theme().FaceBrush());
+  SelectObjectScope select(dc, font ? font : ::GetStockObject(DEFAULT_GUI_FONT));
+  TEXTMETRICW metrics{};
+  ::GetTextMetricsW(dc, &metrics);
+  RECT frame{client.left, client.top + metrics.tmHeight / 2, client.right, client.bottom};
+  // The frame is no text: 3:1 against the face is what it needs.
+  const UniqueBrush line(::CreateSolidBrush(RGB(0x8A, 0x8A, 0x8A)));
+  ::FrameRect(dc, &frame, line.get());
+  if (caption.empty()) return;
+  std::wstring text = caption;
+  RECT extent{0, 0, 0, 0};
+  ::DrawTextW(dc, text.data(), static_cast<int>(text.size()), &extent, DT_CALCRECT | DT_SINGLELINE);
+  const int left = ::MulDiv(8, static_cast<int>(WindowDpi(group)), 96);
+  RECT place{client.left + left - 2, client.top, client.left + left + extent.right + 2, client.top + extent.bottom};
+  ::FillRect(dc, &place, Theme().FaceBrush());
+  ::SetBkMode(dc, TRANSPARENT);
+  ::SetTextColor(dc, ::IsWindowEnabled(group) ? colors.text : colors.disabled_text);
+  RECT text_rect{place.left + 2, place.top, place.right, place.bottom};
+  ::DrawTextW(dc, text.data(), static_cast<int>(text.size()), &text_rect, DT_SINGLELINE);
+}
+
 LRESULT TGroupBox::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_ERASEBKGND) {
     // A group box leaves its inside to its parent, which clips its children:
     // the group fills it itself.
     RECT client{};
     ::GetClientRect(Handle(), &client);
-    ::FillRect(reinterpret_cast<HDC>(wparam), &client, ::GetSysColorBrush(COLOR_BTNFACE));
+    ::FillRect(reinterpret_cast<HDC>(wparam), &client, Theme().FaceBrush());
     return 1;
+  }
+  if (message == WM_PAINT && Theme().Dark()) {
+    // Windows draws a group's caption in the system's text colour whatever
+    // its parent says: in the dark theme the group draws itself.
+    PaintDc paint(Handle());
+    PaintDarkGroup(paint.get(), Handle(), Font(), Caption());
+    return 0;
   }
   return TControl::WndProc(message, wparam, lparam);
 }
@@ -140,6 +174,7 @@ void TComboBox::SetItemIndex(int index) {
 void TComboBox::CreateParams(TCreateParams& params) {
   TControl::CreateParams(params);
   params.class_name = L"TComboBox";
+  ClassicLookInDark = true;
   AccessibleRole = ROLE_SYSTEM_COMBOBOX;
   params.base_class = L"COMBOBOX";
   params.style |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;

@@ -11,6 +11,9 @@
 
 namespace lumitrax {
 
+// A group's frame and caption in the dark theme's colours.
+void PaintDarkGroup(HDC dc, HWND group, HFONT font, const std::wstring& caption);
+
 // A frame with a caption that holds other controls.
 class TGroupBox : public TControl {
  public:

@@ -1,5 +1,7 @@
 #include "framework/window.h"
 
+#include "framework/theme.h"
+
 #include <algorithm>
 #include <map>
 #include <stdexcept>
@@ -168,6 +170,8 @@ LRESULT TWindow::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
       if (child && FromHandle(child)) {
         if (const LRESULT brush = ::SendMessageW(child, CN_BASE + message, wparam, lparam)) return brush;
       }
+      if (const HBRUSH brush = Theme().ControlColors(message, reinterpret_cast<HDC>(wparam)))
+        return reinterpret_cast<LRESULT>(brush);
       return DefaultHandler(message, wparam, lparam);
     default:
       break;

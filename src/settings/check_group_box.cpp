@@ -4,6 +4,8 @@
 
 #include "core/check_group.h"
 #include "framework/handles.h"
+#include "framework/std_controls.h"
+#include "framework/theme.h"
 
 namespace lumitrax {
 
@@ -100,6 +102,12 @@ LRESULT TCheckGroupBox::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_PAINT:
       LayoutCheckBox();
+      if (Theme().Dark()) {
+        // The frame in the dark theme's colours; the caption is the check box's.
+        PaintDc paint(Handle());
+        PaintDarkGroup(paint.get(), Handle(), Font(), L"");
+        return 0;
+      }
       break;
     case WM_SETTEXT: {
       const LRESULT result = TControl::WndProc(message, wparam, lparam);

@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "framework/handles.h"
+#include "framework/theme.h"
 #include "framework/text.h"
 
 namespace lumitrax {
@@ -66,6 +67,7 @@ TColorComboBox::TColorComboBox(TWindow& parent) : TControl(parent) { BuildColorL
 void TColorComboBox::CreateParams(TCreateParams& params) {
   TControl::CreateParams(params);
   params.class_name = L"TColorComboBox";
+  ClassicLookInDark = true;
   AccessibleRole = ROLE_SYSTEM_COMBOBOX;
   params.base_class = L"COMBOBOX";
   params.style |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS;
@@ -239,7 +241,8 @@ void TColorComboBox::DrawItem(const DRAWITEMSTRUCT& item) {
   const HDC dc = item.hDC;
   const RECT& rect = item.rcItem;
   const bool selected = item.itemState & ODS_SELECTED;
-  const COLORREF background = ::GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW);
+  const core::Palette& colors = Theme().Colors();
+  const COLORREF background = selected ? colors.highlight : colors.edit;
   FillSolid(dc, rect, background);
 
   if (item.itemID < items_.size()) {
@@ -265,9 +268,9 @@ void TColorComboBox::DrawItem(const DRAWITEMSTRUCT& item) {
       }
     }
     if (layout.text_left) {
-      COLORREF text_color = ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT);
+      COLORREF text_color = selected ? colors.highlight_text : colors.edit_text;
       if (item_style_ == core::ColorItemStyle::cisText) text_color = rgb;
-      if (item.itemState & ODS_DISABLED) text_color = ::GetSysColor(COLOR_GRAYTEXT);
+      if (item.itemState & ODS_DISABLED) text_color = colors.disabled_text;
       SelectObjectScope font(dc, Font() ? Font() : ::GetStockObject(DEFAULT_GUI_FONT));
       ::SetTextColor(dc, text_color);
       ::SetBkMode(dc, TRANSPARENT);
