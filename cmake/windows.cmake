@@ -149,6 +149,11 @@ add_dependencies(about_shot lumitrax_pictures)
 target_link_libraries(about_shot PRIVATE lumitrax_win lumitrax_site_roots)
 target_link_options(about_shot PRIVATE ${LUMITRAX_STATIC_LINK})
 set_target_properties(about_shot PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+add_executable(theme_shot tests/bench/theme_shot.cpp ${LUMITRAX_RC})
+add_dependencies(theme_shot lumitrax_pictures)
+target_link_libraries(theme_shot PRIVATE lumitrax_win lumitrax_site_roots)
+target_link_options(theme_shot PRIVATE ${LUMITRAX_STATIC_LINK} -municode)
+set_target_properties(theme_shot PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
 # Tests of the release's installer, run by scripts/test-package.sh against the
 # installer scripts/package.sh made (not part of ctest: it needs that file).

@@ -163,10 +163,10 @@ void TButton::CreateParams(TCreateParams& params) {
   params.style |= WS_TABSTOP | BS_PUSHBUTTON;
 }
 
-// The dark theme's push button: Windows draws push buttons in the system's
-// light colours only, so the button draws itself through its custom-draw
-// notification: face, frame, glyph, caption, focus rectangle.
-void TButton::PaintDark(const NMCUSTOMDRAW& draw) {
+// The dark and high-contrast themes' push button: a visual style draws push
+// buttons in its own light colours, so the button draws itself through its
+// custom-draw notification: face, frame, glyph, caption, focus rectangle.
+void TButton::PaintThemed(const NMCUSTOMDRAW& draw) {
   const core::Palette& colors = Theme().Colors();
   const HDC dc = draw.hdc;
   RECT rect = draw.rc;
@@ -175,10 +175,15 @@ void TButton::PaintDark(const NMCUSTOMDRAW& draw) {
   const bool disabled = draw.uItemState & CDIS_DISABLED;
   const LONG_PTR style = ::GetWindowLongPtrW(Handle(), GWL_STYLE);
   const bool is_default = (style & 0xF) == BS_DEFPUSHBUTTON;
-  const UniqueBrush face(::CreateSolidBrush(pressed ? RGB(0x2A, 0x2A, 0x2A) : hot ? RGB(0x45, 0x45, 0x45) : colors.button));
+  const bool dark = Theme().Dark();
+  const COLORREF face_color = !dark ? (pressed ? colors.highlight : colors.button)
+                              : pressed ? RGB(0x2A, 0x2A, 0x2A)
+                              : hot     ? RGB(0x45, 0x45, 0x45)
+                                        : colors.button;
+  const UniqueBrush face(::CreateSolidBrush(face_color));
   ::FillRect(dc, &rect, face.get());
   // The frame is a part of the control, not a text: 3:1 against the window.
-  const UniqueBrush frame(::CreateSolidBrush(is_default ? colors.link : RGB(0x8A, 0x8A, 0x8A)));
+  const UniqueBrush frame(::CreateSolidBrush(is_default && dark ? colors.link : Theme().FrameColor()));
   ::FrameRect(dc, &rect, frame.get());
   if (is_default) {
     RECT inner{rect.left + 1, rect.top + 1, rect.right - 1, rect.bottom - 1};
@@ -197,7 +202,7 @@ void TButton::PaintDark(const NMCUSTOMDRAW& draw) {
   std::wstring caption = Caption();
   SelectObjectScope font(dc, Font() ? Font() : ::GetStockObject(DEFAULT_GUI_FONT));
   ::SetBkMode(dc, TRANSPARENT);
-  ::SetTextColor(dc, disabled ? colors.disabled_text : colors.button_text);
+  ::SetTextColor(dc, disabled ? colors.disabled_text : (pressed && !dark) ? colors.highlight_text : colors.button_text);
   ::DrawTextW(dc, caption.data(), static_cast<int>(caption.size()), &text_rect,
               DT_CENTER | DT_VCENTER | DT_SINGLELINE | ((ui & UISF_HIDEACCEL) ? DT_HIDEPREFIX : 0));
   if ((draw.uItemState & CDIS_FOCUS) && !(ui & UISF_HIDEFOCUS)) {
@@ -211,8 +216,8 @@ void TButton::PaintDark(const NMCUSTOMDRAW& draw) {
 LRESULT TButton::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == CN_BASE + WM_NOTIFY) {
     const auto* draw = reinterpret_cast<const NMCUSTOMDRAW*>(lparam);
-    if (draw->hdr.code == NM_CUSTOMDRAW && Theme().Dark() && draw->dwDrawStage == CDDS_PREPAINT) {
-      PaintDark(*draw);
+    if (draw->hdr.code == NM_CUSTOMDRAW && Theme().DrawsOwnFrames() && draw->dwDrawStage == CDDS_PREPAINT) {
+      PaintThemed(*draw);
       return CDRF_SKIPDEFAULT;
     }
     return CDRF_DODEFAULT;

@@ -98,7 +98,7 @@ class TButton : public TControl {
   using TControl::TControl;
 
  protected:
-  void PaintDark(const NMCUSTOMDRAW& draw);
+  void PaintThemed(const NMCUSTOMDRAW& draw);
   void CreateParams(TCreateParams& params) override;
   LRESULT WndProc(UINT message, WPARAM wparam, LPARAM lparam) override;
 };

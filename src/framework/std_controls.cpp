@@ -17,7 +17,7 @@ void TGroupBox::CreateParams(TCreateParams& params) {
   params.ex_style |= WS_EX_CONTROLPARENT;
 }
 
-void PaintDarkGroup(HDC dc, HWND group, HFONT font, const std::wstring& caption) {
+void PaintThemedGroup(HDC dc, HWND group, HFONT font, const std::wstring& caption) {
   const core::Palette& colors = Theme().Colors();
   RECT client{};
   ::GetClientRect(group, &client);
@@ -26,8 +26,7 @@ void PaintDarkGroup(HDC dc, HWND group, HFONT font, const std::wstring& caption)
   TEXTMETRICW metrics{};
   ::GetTextMetricsW(dc, &metrics);
   RECT frame{client.left, client.top + metrics.tmHeight / 2, client.right, client.bottom};
-  // The frame is no text: 3:1 against the face is what it needs.
-  const UniqueBrush line(::CreateSolidBrush(RGB(0x8A, 0x8A, 0x8A)));
+  const UniqueBrush line(::CreateSolidBrush(Theme().FrameColor()));
   ::FrameRect(dc, &frame, line.get());
   if (caption.empty()) return;
   std::wstring text = caption;
@@ -51,11 +50,11 @@ LRESULT TGroupBox::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
     ::FillRect(reinterpret_cast<HDC>(wparam), &client, Theme().FaceBrush());
     return 1;
   }
-  if (message == WM_PAINT && Theme().Dark()) {
-    // Windows draws a group's caption in the system's text colour whatever
-    // its parent says: in the dark theme the group draws itself.
+  if (message == WM_PAINT && Theme().DrawsOwnFrames()) {
+    // A visual style draws a group's caption in its own colour whatever the
+    // parent says: in the dark and high-contrast themes the group draws itself.
     PaintDc paint(Handle());
-    PaintDarkGroup(paint.get(), Handle(), Font(), Caption());
+    PaintThemedGroup(paint.get(), Handle(), Font(), Caption());
     return 0;
   }
   return TControl::WndProc(message, wparam, lparam);

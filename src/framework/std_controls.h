@@ -11,8 +11,8 @@
 
 namespace lumitrax {
 
-// A group's frame and caption in the dark theme's colours.
-void PaintDarkGroup(HDC dc, HWND group, HFONT font, const std::wstring& caption);
+// A group's frame and caption in the dark or high-contrast theme's colours.
+void PaintThemedGroup(HDC dc, HWND group, HFONT font, const std::wstring& caption);
 
 // A frame with a caption that holds other controls.
 class TGroupBox : public TControl {

@@ -21,6 +21,12 @@ class TTheme {
   core::ThemeKind Kind() const noexcept { return kind_; }
   bool Dark() const noexcept { return kind_ == core::ThemeKind::Dark; }
   bool HighContrast() const noexcept { return kind_ == core::ThemeKind::HighContrast; }
+  // Dark and high contrast: the push buttons and group frames, which a visual
+  // style would draw in its own colours, are drawn by us in the palette's.
+  bool DrawsOwnFrames() const noexcept { return kind_ != core::ThemeKind::Light; }
+  // The colour of those frames: 3:1 against the face in the dark palette,
+  // the text colour in high contrast.
+  COLORREF FrameColor() const noexcept { return Dark() ? RGB(0x8A, 0x8A, 0x8A) : palette_.text; }
   const core::Palette& Colors() const noexcept { return palette_; }
   HBRUSH FaceBrush();
   HBRUSH EditBrush();

@@ -102,10 +102,10 @@ LRESULT TCheckGroupBox::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_PAINT:
       LayoutCheckBox();
-      if (Theme().Dark()) {
-        // The frame in the dark theme's colours; the caption is the check box's.
+      if (Theme().DrawsOwnFrames()) {
+        // The frame in the theme's colours; the caption is the check box's.
         PaintDc paint(Handle());
-        PaintDarkGroup(paint.get(), Handle(), Font(), L"");
+        PaintThemedGroup(paint.get(), Handle(), Font(), L"");
         return 0;
       }
       break;
