@@ -9,22 +9,6 @@ constexpr std::size_t kHighlight = 13, kHighlightText = 14, kHotLight = 26;
 
 constexpr Color Rgb(unsigned red, unsigned green, unsigned blue) { return red | (green << 8) | (blue << 16); }
 
-// The background made darker (under a light text) or lighter (under a dark
-// one) in small steps until the text stands out at least 4.5:1.
-Color WithContrast(Color background, Color text) {
-  const bool darken = ContrastRatio(text, 0) > ContrastRatio(text, 0xFFFFFF);
-  for (int step = 0; step < 64 && ContrastRatio(text, background) < 4.5; ++step) {
-    Color next = 0;
-    for (const int shift : {0, 8, 16}) {
-      const unsigned channel = (background >> shift) & 0xFF;
-      const unsigned moved = darken ? channel * 15 / 16 : channel + (255 - channel + 15) / 16;
-      next |= moved << shift;
-    }
-    background = next;
-  }
-  return background;
-}
-
 }  // namespace
 
 ThemeKind ChooseTheme(bool high_contrast, std::optional<uint32_t> apps_use_light_theme) {
@@ -33,10 +17,10 @@ ThemeKind ChooseTheme(bool high_contrast, std::optional<uint32_t> apps_use_light
 }
 
 Palette SystemPalette(const SystemColors& system) {
-  // Windows' own selection blue under white falls a hair short of 4.5:1
-  // (4.49); the chosen list item is drawn a shade darker where needed.
+  // The user's colours as they are: Windows' own lists draw with them too,
+  // and ours should look the same.
   return {system[kBtnFace],   system[kBtnText],       system[kGrayText], system[kWindow],   system[kWindowText],
-          system[kBtnFace],   system[kBtnText],       WithContrast(system[kHighlight], system[kHighlightText]), system[kHighlightText],
+          system[kBtnFace],   system[kBtnText],       system[kHighlight], system[kHighlightText],
           system[kHotLight]};
 }
 
