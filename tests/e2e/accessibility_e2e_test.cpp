@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <oleacc.h>
 
+#include <initializer_list>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -76,6 +78,25 @@ const Read* FindByName(const std::vector<Read>& reads, const std::wstring& name,
   for (const Read& read : reads)
     if (read.name == name && (role == 0 || read.role == role)) return &read;
   return nullptr;
+}
+
+// Presses the keys together and lets them go in reverse order.
+void Press(std::initializer_list<WORD> keys) {
+  std::vector<INPUT> inputs;
+  for (WORD key : keys) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    inputs.push_back(input);
+  }
+  for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = *key;
+    input.ki.dwFlags = KEYEVENTF_KEYUP;
+    inputs.push_back(input);
+  }
+  ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 class Com {
@@ -176,6 +197,52 @@ TEST(AccessibilityEndToEnd, EveryControlOfTheSettingsWindowHasANameRoleAndState)
     const bool named_here = read.name.find(L"colour") != std::wstring::npos || read.name == L"Hide after (sec)";
     EXPECT_TRUE(labelled || named_here) << "no label before " << read.class_name;
   }
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+}
+
+TEST(AccessibilityEndToEnd, EveryControlOfTheAboutDialogHasANameAndItsLinksTheLinkRole) {
+  const Com com;
+  Program program;
+  HWND main = nullptr;
+  OpenSettings(program, main);
+  // "About" is the first entry of the window menu: Alt+Space opens it on
+  // that entry, Enter chooses it, as a keyboard user does.
+  ::SetForegroundWindow(main);
+  ASSERT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == main; }, 3000));
+  Press({VK_MENU, VK_SPACE});
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof(info);
+        return ::GetGUIThreadInfo(::GetWindowThreadProcessId(main, nullptr), &info) &&
+               (info.flags & GUI_INMENUMODE);
+      },
+      3000));
+  Press({VK_RETURN});
+  const HWND about = program.FindWindow(L"TfrmAbout", nullptr, 5000);
+  ASSERT_NE(about, nullptr);
+  ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(about) != FALSE; }, 5000));
+
+  const std::vector<Read> reads = ReadAllControls(about);
+  ASSERT_EQ(reads.size(), 6u);
+  int links = 0;
+  for (const Read& read : reads) {
+    SCOPED_TRACE(read.class_name);
+    EXPECT_FALSE(read.name.empty()) << "a control without a name";
+    EXPECT_NE(read.role, 0);
+    if (read.role == ROLE_SYSTEM_LINK) {
+      ++links;
+      EXPECT_TRUE(read.state & STATE_SYSTEM_FOCUSABLE);
+    }
+  }
+  EXPECT_EQ(links, 3);
+  const Read* ok = FindByName(reads, L"OK", ROLE_SYSTEM_PUSHBUTTON);
+  ASSERT_NE(ok, nullptr);
+  EXPECT_NE(FindByName(reads, L"Open Website", ROLE_SYSTEM_LINK), nullptr) << "the icon says where it leads";
+  EXPECT_NE(FindByName(reads, L"Lumitrax", ROLE_SYSTEM_STATICTEXT), nullptr);
+
+  ::PostMessageW(about, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(about); }, 5000));
   ::PostMessageW(main, WM_CLOSE, 0, 0);
 }
 
