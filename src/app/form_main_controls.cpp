@@ -28,14 +28,14 @@ std::vector<TControlDescription> TfrmMain::FormDescription() {
       {grpTrayIcon, L"grpTrayIcon", 8, 112, 316, 152, L"Tray Icon", 0, nullptr},
       {pnTrayIcon, L"pnTrayIcon", 12, 24, 32, 32, L"", 0, nullptr},
       {imgTrayIcon, L"imgTrayIcon", 8, 8, 16, 16, L"", 0, nullptr},
-      {lbLed1, L"lbLed1", 56, 24, 34, 15, L"Led &1:", 0, nullptr},
       {cmbLed1, L"cmbLed1", 96, 20, 100, 23, L"", 0, nullptr},
+      {lbLed1, L"lbLed1", 56, 24, 34, 15, L"Led &1:", 0, nullptr},
       {cmbColor1, L"cmbColor1", 204, 20, 100, 23, L"", 0, nullptr},
-      {lbLed2, L"lbLed2", 56, 56, 34, 15, L"Led &2:", 0, nullptr},
       {cmbLed2, L"cmbLed2", 96, 52, 100, 23, L"", 0, nullptr},
+      {lbLed2, L"lbLed2", 56, 56, 34, 15, L"Led &2:", 0, nullptr},
       {cmbColor2, L"cmbColor2", 204, 52, 100, 23, L"", 0, nullptr},
-      {lbLed3, L"lbLed3", 56, 88, 34, 15, L"Led &3:", 0, nullptr},
       {cmbLed3, L"cmbLed3", 96, 84, 100, 23, L"", 0, nullptr},
+      {lbLed3, L"lbLed3", 56, 88, 34, 15, L"Led &3:", 0, nullptr},
       {cmbColor3, L"cmbColor3", 204, 84, 100, 23, L"", 0, nullptr},
       {chbIconMarks, L"chbIconMarks", 96, 120, 96, 17, L"Show &marks", 0, nullptr},
       {lbGrid, L"lbGrid", 56, 120, 26, 15, L"&Grid:", 0, nullptr},
@@ -175,10 +175,11 @@ void TfrmMain::CreateControls() {
 
 void TfrmMain::DescribeControls() {
   // Screen readers name a list or an edit after the label directly before it
-  // (the description's order); the rest say here what they are.
-  const std::pair<TColorComboBox*, const wchar_t*> led_colors[] = {
-      {&cmbColor1, L"Led 1 colour"}, {&cmbColor2, L"Led 2 colour"}, {&cmbColor3, L"Led 3 colour"}};
-  for (const auto& [combo, name] : led_colors)
+  // (the description's order: "Led 1:" stands before its colour, which its
+  // "&1" focuses); the rest say here what they are.
+  const std::pair<TComboBox*, const wchar_t*> led_locks[] = {
+      {&cmbLed1, L"Led 1 lock"}, {&cmbLed2, L"Led 2 lock"}, {&cmbLed3, L"Led 3 lock"}};
+  for (const auto& [combo, name] : led_locks)
     combo->OnAccessible = [name](TAccessibleAnswer& answer) { answer.name = name; };
   edOsdHideAfter.OnAccessible = [](TAccessibleAnswer& answer) { answer.name = L"Hide after (sec)"; };
   for (TBitBtn* button : {&btnNumLock, &btnCapsLock, &btnScrollLock}) {

@@ -133,14 +133,14 @@ TEST(AccessibilityEndToEnd, EveryControlOfTheSettingsWindowHasANameRoleAndState)
   EXPECT_TRUE(caps->name == L"Caps Lock, on" || caps->name == L"Caps Lock, off");
 
   // Lists named by the label before them, their choice as the value.
-  const Read* led1 = FindByName(reads, L"Led 1", ROLE_SYSTEM_COMBOBOX);
+  const Read* led1 = FindByName(reads, L"Led 1 lock", ROLE_SYSTEM_COMBOBOX);
   ASSERT_NE(led1, nullptr);
   EXPECT_EQ(led1->value, L"Num Lock");
   const Read* body = FindByName(reads, L"Body", ROLE_SYSTEM_COMBOBOX);
   ASSERT_NE(body, nullptr);
   EXPECT_EQ(body->value, L"Red");
 
-  const Read* color = FindByName(reads, L"Led 1 colour");
+  const Read* color = FindByName(reads, L"Led 1", ROLE_SYSTEM_COMBOBOX);
   ASSERT_NE(color, nullptr);
   EXPECT_EQ(color->role, ROLE_SYSTEM_COMBOBOX);
   EXPECT_EQ(color->value, L"Red");
@@ -194,7 +194,7 @@ TEST(AccessibilityEndToEnd, EveryControlOfTheSettingsWindowHasANameRoleAndState)
       continue;
     const HWND before = ::GetWindow(read.window, GW_HWNDPREV);
     const bool labelled = before && ClassOf(before) == L"TLabel";
-    const bool named_here = read.name.find(L"colour") != std::wstring::npos || read.name == L"Hide after (sec)";
+    const bool named_here = read.name.find(L" lock") != std::wstring::npos || read.name == L"Hide after (sec)";
     EXPECT_TRUE(labelled || named_here) << "no label before " << read.class_name;
   }
   ::PostMessageW(main, WM_CLOSE, 0, 0);
