@@ -316,6 +316,7 @@ void TfrmMain::UpdateOsd() {
   // The preview panel of the settings window follows the display's colours.
   pnOsd.SetColor(ColorToRgb(settings.OsdBody));
   pnOsd.SetCaptionColor(ColorToRgb(settings.OsdText));
+  pnOsd.AccessibleChanged(EVENT_OBJECT_VALUECHANGE);
   OsdController.UpdateOsd(settings);
 }
 

@@ -168,6 +168,7 @@ int TComboBox::ItemIndex() const { return item_index_; }
 void TComboBox::SetItemIndex(int index) {
   item_index_ = (index >= 0 && index < static_cast<int>(items_.size())) ? index : -1;
   if (HandleAllocated()) ::SendMessageW(Handle(), CB_SETCURSEL, static_cast<WPARAM>(item_index_), 0);
+  AccessibleChanged(EVENT_OBJECT_VALUECHANGE);
 }
 
 void TComboBox::CreateParams(TCreateParams& params) {
