@@ -80,11 +80,12 @@ bool UseImmersiveDarkMode(HWND window, bool dark) {
   const auto set = Later().dwm_set_window_attribute;
   if (!set || !window) return false;
   const BOOL value = dark ? TRUE : FALSE;
-  // DWMWA_USE_IMMERSIVE_DARK_MODE is 20 (Windows 11, and Windows 10 from
-  // build 18985); Windows 10 builds 17763 to 18985 knew it as 19.
-  constexpr DWORD kImmersiveDarkMode = 20, kImmersiveDarkModeBefore20H1 = 19;
-  if (SUCCEEDED(set(window, kImmersiveDarkMode, &value, sizeof value))) return true;
-  return WindowsBuild() >= 17763 && SUCCEEDED(set(window, kImmersiveDarkModeBefore20H1, &value, sizeof value));
+  // DWMWA_USE_IMMERSIVE_DARK_MODE, documented as 20 from Windows 11 build
+  // 22000 on (Windows 10 from build 18985 accepts it too). Earlier Windows 10
+  // builds knew the attribute only under an undocumented number, which we do
+  // not use: there the title bar stays light.
+  constexpr DWORD kImmersiveDarkMode = 20;
+  return SUCCEEDED(set(window, kImmersiveDarkMode, &value, sizeof value));
 }
 
 UINT DpiForWindow(HWND window) {

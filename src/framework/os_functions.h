@@ -28,7 +28,7 @@ bool AdjustWindowRectExForDpi(RECT* rect, DWORD style, bool menu, DWORD ex_style
 bool SystemParametersInfoForDpi(UINT action, UINT param, void* data, UINT dpi);
 
 // The window's title bar in the dark or light mode (DwmSetWindowAttribute
-// with DWMWA_USE_IMMERSIVE_DARK_MODE, Windows 10 1809 and later). Fallback:
+// with DWMWA_USE_IMMERSIVE_DARK_MODE, documented from Windows 11 on). Fallback:
 // nothing (false); the title bar stays as the system draws it.
 bool UseImmersiveDarkMode(HWND window, bool dark);
 

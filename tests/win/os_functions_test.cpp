@@ -74,8 +74,8 @@ TEST(OsFunctions, OnWindows7TheTitleBarStaysAsTheSystemDrawsIt) {
     EXPECT_FALSE(os::UseImmersiveDarkMode(window.Handle(), true));
   }
   EXPECT_FALSE(os::UseImmersiveDarkMode(nullptr, true));
-  // Wine's DwmSetWindowAttribute is a stub that knows no attribute; on
-  // Windows 10 1809 and later the call succeeds. Either way nothing breaks.
+  // Wine's DwmSetWindowAttribute knows no such attribute; on Windows 11 the
+  // call succeeds. Either way nothing breaks.
   os::UseImmersiveDarkMode(window.Handle(), false);
   EXPECT_TRUE(::IsWindow(window.Handle()));
 }
