@@ -92,7 +92,7 @@ void TfrmMain::CreateComponents() {
     // follow the settings, not the locks.)
     const core::Settings settings = CurrentSettings();
     OsdController.UpdateOsd(settings, LockMonitor.LockStates());
-    TrayIndicator.ComposeTrayIcons(core::TrayIconSettingsOf(settings), LockMonitor.LockStates());
+    TrayIndicator.ComposeTrayIcons(TrayIconSettingsFor(settings), LockMonitor.LockStates());
     UpdateLockButtons();
   };
   UsagePing.CurrentSettings = [this] {
@@ -291,8 +291,10 @@ void TfrmMain::OpenSettings() {
 
 void TfrmMain::PopupTrayMenu(HWND owner, POINT at) { pmPopup.Popup(owner, at.x, at.y); }
 
-core::TrayIconSettings TfrmMain::TrayIconSettingsNow() {
-  core::TrayIconSettings tray = core::TrayIconSettingsOf(CurrentSettings());
+core::TrayIconSettings TfrmMain::TrayIconSettingsNow() { return TrayIconSettingsFor(CurrentSettings()); }
+
+core::TrayIconSettings TfrmMain::TrayIconSettingsFor(const core::Settings& settings) {
+  core::TrayIconSettings tray = core::TrayIconSettingsOf(settings);
   // High contrast: the grid and the marks in the theme's text colour, which
   // the taskbar's background is made to carry; the LEDs keep the user's
   // colours, which are the point of the program.

@@ -113,6 +113,7 @@ class TfrmMain : public TForm, public TOsdHost {
   void ComposeTrayIcons(), UpdateOsd(), UpdateLockButtons(), UpdateSwitchMenuChecks(), AdoptCustomColors();
   // The tray icon's settings as the controls hold them, in the theme's colours.
   core::TrayIconSettings TrayIconSettingsNow();
+  core::TrayIconSettings TrayIconSettingsFor(const core::Settings& settings);
   bool SendPing(const std::wstring& action, const std::wstring& extra = L"", bool force = false);
   void OnLinkClick(TComponent& sender);
   // Where a link click sends its address: the default web browser.

@@ -10,6 +10,7 @@
 #include "app/form_main.h"
 #include "core/icon_composer.h"
 #include "framework/theme.h"
+#include "indicator/lock_state.h"
 #include "test_support.h"
 #include "user_registry.h"
 
@@ -152,6 +153,13 @@ TEST_F(ThemeFollow, HighContrastDrawsTheTrayGridInTheTextColourAndKeepsTheLedCol
   EXPECT_EQ(count(after, RGB(0xD0, 0xD0, 0xD0)), 0);
   EXPECT_GE(count(after, text), count(before, RGB(0xD0, 0xD0, 0xD0)));
   EXPECT_EQ(count(after, RGB(255, 0, 0)), count(before, RGB(255, 0, 0))) << "the LEDs keep the user's red";
+  // A lock's change draws the icon anew, still in the theme's colours.
+  const bool scroll = GetLockState(3);
+  testing::SetLock(VK_SCROLL, 3, !scroll);
+  ASSERT_TRUE(RunUntil([&] { return form().LockMonitor.LockStates()[2] == !scroll; }, 3000));
+  EXPECT_EQ(count(AllLitPixels(form()), RGB(0xD0, 0xD0, 0xD0)), 0);
+  testing::SetLock(VK_SCROLL, 3, scroll);
+  ASSERT_TRUE(RunUntil([&] { return form().LockMonitor.LockStates()[2] == scroll; }, 3000));
   // High contrast takes the system's colours: the link its hot-light colour.
   EXPECT_EQ(AskColors(form().lbLink.Handle(), WM_CTLCOLORSTATIC).text, ::GetSysColor(COLOR_HOTLIGHT));
 
