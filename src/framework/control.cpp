@@ -163,63 +163,10 @@ void TButton::CreateParams(TCreateParams& params) {
   params.style |= WS_TABSTOP | BS_PUSHBUTTON;
 }
 
-// The dark and high-contrast themes' push button: a visual style draws push
-// buttons in its own light colours, so the button draws itself through its
-// custom-draw notification: face, frame, glyph, caption, focus rectangle.
-void TButton::PaintThemed(const NMCUSTOMDRAW& draw) {
-  const core::Palette& colors = Theme().Colors();
-  const HDC dc = draw.hdc;
-  RECT rect = draw.rc;
-  const bool pressed = draw.uItemState & CDIS_SELECTED;
-  const bool hot = draw.uItemState & CDIS_HOT;
-  const bool disabled = draw.uItemState & CDIS_DISABLED;
-  const LONG_PTR style = ::GetWindowLongPtrW(Handle(), GWL_STYLE);
-  const bool is_default = (style & 0xF) == BS_DEFPUSHBUTTON;
-  const bool dark = Theme().Dark();
-  const COLORREF face_color = !dark ? (pressed ? colors.highlight : colors.button)
-                              : pressed ? RGB(0x2A, 0x2A, 0x2A)
-                              : hot     ? RGB(0x45, 0x45, 0x45)
-                                        : colors.button;
-  const UniqueBrush face(::CreateSolidBrush(face_color));
-  ::FillRect(dc, &rect, face.get());
-  // The frame is a part of the control, not a text: 3:1 against the window.
-  const UniqueBrush frame(::CreateSolidBrush(is_default && dark ? colors.link : Theme().FrameColor()));
-  ::FrameRect(dc, &rect, frame.get());
-  if (is_default) {
-    RECT inner{rect.left + 1, rect.top + 1, rect.right - 1, rect.bottom - 1};
-    ::FrameRect(dc, &inner, frame.get());
-  }
-  RECT text_rect = rect;
-  BUTTON_IMAGELIST images{};
-  if (::SendMessageW(Handle(), BCM_GETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images)) && images.himl) {
-    int width = 0, height = 0;
-    ::ImageList_GetIconSize(images.himl, &width, &height);
-    const int left = rect.left + images.margin.left;
-    ::ImageList_Draw(images.himl, 0, dc, left, rect.top + (rect.bottom - rect.top - height) / 2, ILD_TRANSPARENT);
-    text_rect.left = left + width;
-  }
-  const LRESULT ui = ::SendMessageW(Handle(), WM_QUERYUISTATE, 0, 0);
-  std::wstring caption = Caption();
-  SelectObjectScope font(dc, Font() ? Font() : ::GetStockObject(DEFAULT_GUI_FONT));
-  ::SetBkMode(dc, TRANSPARENT);
-  ::SetTextColor(dc, disabled ? colors.disabled_text : (pressed && !dark) ? colors.highlight_text : colors.button_text);
-  ::DrawTextW(dc, caption.data(), static_cast<int>(caption.size()), &text_rect,
-              DT_CENTER | DT_VCENTER | DT_SINGLELINE | ((ui & UISF_HIDEACCEL) ? DT_HIDEPREFIX : 0));
-  if ((draw.uItemState & CDIS_FOCUS) && !(ui & UISF_HIDEFOCUS)) {
-    RECT focus{rect.left + 3, rect.top + 3, rect.right - 3, rect.bottom - 3};
-    ::SetTextColor(dc, RGB(0, 0, 0));
-    ::SetBkColor(dc, RGB(255, 255, 255));
-    ::DrawFocusRect(dc, &focus);
-  }
-}
-
 LRESULT TButton::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == CN_BASE + WM_NOTIFY) {
     const auto* draw = reinterpret_cast<const NMCUSTOMDRAW*>(lparam);
-    if (draw->hdr.code == NM_CUSTOMDRAW && Theme().DrawsOwnFrames() && draw->dwDrawStage == CDDS_PREPAINT) {
-      PaintThemed(*draw);
-      return CDRF_SKIPDEFAULT;
-    }
+    if (draw->hdr.code == NM_CUSTOMDRAW) return Theme().CustomDrawPushButton(Handle(), *draw);
     return CDRF_DODEFAULT;
   }
   if (message == CN_BASE + WM_COMMAND && HIWORD(wparam) == BN_CLICKED) {

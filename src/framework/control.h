@@ -98,7 +98,6 @@ class TButton : public TControl {
   using TControl::TControl;
 
  protected:
-  void PaintThemed(const NMCUSTOMDRAW& draw);
   void CreateParams(TCreateParams& params) override;
   LRESULT WndProc(UINT message, WPARAM wparam, LPARAM lparam) override;
 };

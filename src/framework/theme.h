@@ -8,6 +8,7 @@
 // background and its title bar then follow the theme. A control that draws
 // itself takes its colours from Theme().Colors().
 #include <windows.h>
+#include <commctrl.h>
 
 #include <optional>
 
@@ -45,6 +46,10 @@ class TTheme {
   // The window without its visual style (classic: it takes the colours its
   // parent gives) or with it again (SetWindowTheme).
   void ApplyControlLook(HWND window, bool classic) const;
+  // A push button's custom-draw notification: in the dark and high-contrast
+  // themes the button is drawn here (a visual style would draw it in its own
+  // light colours) and CDRF_SKIPDEFAULT returned; else CDRF_DODEFAULT.
+  LRESULT CustomDrawPushButton(HWND button, const NMCUSTOMDRAW& draw);
   // The title bar dark or light (DWMWA_USE_IMMERSIVE_DARK_MODE).
   void ApplyTitleBar(HWND window) const;
 
@@ -52,6 +57,8 @@ class TTheme {
   void SetForTesting(std::optional<core::ThemeKind> kind);
 
  private:
+  void PaintPushButton(HWND button, const NMCUSTOMDRAW& draw);
+
   core::ThemeKind kind_ = core::ThemeKind::Light;
   core::Palette palette_ = core::DarkPalette();
   std::optional<core::ThemeKind> forced_;

@@ -1,8 +1,8 @@
 // Shows the settings window of a real main window in one theme and leaves it
 // open, so that the theme can be looked at in a screenshot:
 //   scripts/bench.sh --screenshot dark.png --shot-after 8 --timeout 14 -- wine build/windows/theme_shot.exe dark
-// The argument is "light", "dark" or "high-contrast"; a second one, "about",
-// shows the About dialog instead. High contrast puts the
+// The argument is "light", "dark" or "high-contrast"; a second one, "about"
+// or "confirm", shows the About dialog or the close confirmation instead. High contrast puts the
 // system colours of the "High Contrast Black" theme in place for the prefix
 // (Wine keeps no high-contrast state of its own) and turns the theme on
 // through its seam.
@@ -44,6 +44,11 @@ int wmain(int argc, wchar_t** argv) {
   if (argc > 2 && std::wcscmp(argv[2], L"about") == 0) {
     form.Close();  // the settings window to the tray: only the dialog shows
     form.actAboutExecute();
+    return 0;
+  }
+  if (argc > 2 && std::wcscmp(argv[2], L"confirm") == 0) {
+    form.Show();
+    form.actCloseExecute();  // the close confirmation, a message dialog
     return 0;
   }
   form.Show();

@@ -97,6 +97,40 @@ TEST_F(ThemeFollow, DarkModeIsReadFromThePersonalizeKeyAndFollowedWhileRunning) 
   EXPECT_EQ(AskColors(form().lbLink.Handle(), WM_CTLCOLORSTATIC).text, RGB(0, 0, 255));
 }
 
+// What the window answers a button's custom-draw notice before painting.
+LRESULT CustomDrawAnswer(HWND parent, HWND button) {
+  const HDC dc = ::GetDC(button);
+  NMCUSTOMDRAW draw{};
+  draw.hdr.hwndFrom = button;
+  draw.hdr.idFrom = static_cast<UINT_PTR>(::GetDlgCtrlID(button));
+  draw.hdr.code = NM_CUSTOMDRAW;
+  draw.dwDrawStage = CDDS_PREPAINT;
+  draw.hdc = dc;
+  ::GetClientRect(button, &draw.rc);
+  const LRESULT answer = ::SendMessageW(parent, WM_NOTIFY, draw.hdr.idFrom, reinterpret_cast<LPARAM>(&draw));
+  ::ReleaseDC(button, dc);
+  return answer;
+}
+
+TEST_F(ThemeFollow, PushButtonsAreDrawnInTheDarkAndHighContrastThemesOtherButtonsAreNot) {
+  // Also the plain push buttons of a message dialog, which are no objects of ours.
+  const HWND plain = ::CreateWindowExW(0, L"BUTTON", L"&Yes", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 0, 80, 24,
+                                       form().Handle(), reinterpret_cast<HMENU>(4711), nullptr, nullptr);
+  const HWND box = ::CreateWindowExW(0, L"BUTTON", L"Box", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, 0, 30, 80, 24,
+                                     form().Handle(), reinterpret_cast<HMENU>(4712), nullptr, nullptr);
+  ASSERT_TRUE(plain && box);
+  EXPECT_EQ(CustomDrawAnswer(form().Handle(), form().btnCapsLock.Handle()), CDRF_DODEFAULT);
+  EXPECT_EQ(CustomDrawAnswer(form().Handle(), plain), CDRF_DODEFAULT);
+  for (const core::ThemeKind kind : {core::ThemeKind::Dark, core::ThemeKind::HighContrast}) {
+    Theme().SetForTesting(kind);
+    EXPECT_EQ(CustomDrawAnswer(form().Handle(), form().btnCapsLock.Handle()), CDRF_SKIPDEFAULT);
+    EXPECT_EQ(CustomDrawAnswer(form().Handle(), plain), CDRF_SKIPDEFAULT);
+    EXPECT_EQ(CustomDrawAnswer(form().Handle(), box), CDRF_DODEFAULT) << "check boxes take the parent's colours";
+  }
+  ::DestroyWindow(plain);
+  ::DestroyWindow(box);
+}
+
 TEST_F(ThemeFollow, ADamagedAppsSettingMeansLight) {
   testing::PutString(kPersonalize, L"AppsUseLightTheme", L"0");
   TellThemeChanged(form().Handle());
