@@ -3,7 +3,7 @@ enable_language(RC)
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 
 set(LUMITRAX_WIN_LIBS user32 gdi32 msimg32 comctl32 comdlg32 shell32 advapi32 version
-    wininet ole32 uuid psapi wtsapi32 winmm)
+    wininet ole32 oleaut32 oleacc uxtheme uuid psapi wtsapi32 winmm)
 set(LUMITRAX_STATIC_LINK -static -static-libgcc -static-libstdc++)
 
 # Built for size, as measured on the stripped Lumitrax.exe (scripts/benchmarks.sh):
@@ -111,7 +111,7 @@ file(GLOB_RECURSE LUMITRAX_E2E_TESTS CONFIGURE_DEPENDS tests/e2e/*.cpp)
 add_executable(e2e_tests ${LUMITRAX_E2E_TESTS})
 add_dependencies(e2e_tests Lumitrax LumitraxTestSite)
 target_compile_definitions(e2e_tests PRIVATE LUMITRAX_TEST_SITE_PORT=${LUMITRAX_TEST_SITE_PORT})
-target_link_libraries(e2e_tests PRIVATE lumitrax_core lumitrax_winapi gtest_main ws2_32)
+target_link_libraries(e2e_tests PRIVATE lumitrax_core lumitrax_winapi gtest_main ws2_32 oleacc oleaut32)
 target_include_directories(e2e_tests PRIVATE tests/e2e tests/win)
 target_compile_options(e2e_tests PRIVATE ${LUMITRAX_WARNINGS})
 target_link_options(e2e_tests PRIVATE ${LUMITRAX_STATIC_LINK})
@@ -149,6 +149,11 @@ add_dependencies(about_shot lumitrax_pictures)
 target_link_libraries(about_shot PRIVATE lumitrax_win lumitrax_site_roots)
 target_link_options(about_shot PRIVATE ${LUMITRAX_STATIC_LINK})
 set_target_properties(about_shot PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+add_executable(theme_shot tests/bench/theme_shot.cpp ${LUMITRAX_RC})
+add_dependencies(theme_shot lumitrax_pictures)
+target_link_libraries(theme_shot PRIVATE lumitrax_win lumitrax_site_roots)
+target_link_options(theme_shot PRIVATE ${LUMITRAX_STATIC_LINK} -municode)
+set_target_properties(theme_shot PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
 # Tests of the release's installer, run by scripts/test-package.sh against the
 # installer scripts/package.sh made (not part of ctest: it needs that file).

@@ -10,6 +10,7 @@
 #include "framework/os_functions.h"
 #include "framework/scope_exit.h"
 #include "framework/text.h"
+#include "framework/theme.h"
 #include "framework/version_info.h"
 #include "indicator/lock_state.h"
 #include "web/open_url.h"
@@ -95,7 +96,7 @@ void TfrmMain::CreateComponents() {
     // follow the settings, not the locks.)
     const core::Settings settings = CurrentSettings();
     OsdController.UpdateOsd(settings, LockMonitor.LockStates());
-    TrayIndicator.ComposeTrayIcons(core::TrayIconSettingsOf(settings), LockMonitor.LockStates());
+    TrayIndicator.ComposeTrayIcons(TrayIconSettingsFor(settings), LockMonitor.LockStates());
     UpdateLockButtons();
   };
   // A full-screen program came to the front or left it: the display follows.
@@ -306,8 +307,26 @@ void TfrmMain::OpenSettings() {
 
 void TfrmMain::PopupTrayMenu(HWND owner, POINT at) { pmPopup.Popup(owner, at.x, at.y); }
 
+core::TrayIconSettings TfrmMain::TrayIconSettingsNow() { return TrayIconSettingsFor(CurrentSettings()); }
+
+core::TrayIconSettings TfrmMain::TrayIconSettingsFor(const core::Settings& settings) {
+  core::TrayIconSettings tray = core::TrayIconSettingsOf(settings);
+  // High contrast: the grid and the marks in the theme's text colour, which
+  // the taskbar's background is made to carry; the LEDs keep the user's
+  // colours, which are the point of the program.
+  if (Theme().HighContrast()) tray.GridColor = Theme().Colors().text & 0xFFFFFF;
+  return tray;
+}
+
+void TfrmMain::ThemeChanged() {
+  TForm::ThemeChanged();
+  if (FStartupPending) return;
+  TrayIndicator.UpdateTransparentColor(TrayIconSettingsNow());
+  ComposeTrayIcons();
+}
+
 void TfrmMain::ComposeTrayIcons() {
-  TrayIndicator.ComposeTrayIcons(core::TrayIconSettingsOf(CurrentSettings()), LockMonitor.LockStates());
+  TrayIndicator.ComposeTrayIcons(TrayIconSettingsNow(), LockMonitor.LockStates());
 }
 
 void TfrmMain::UpdateOsd() {
@@ -315,6 +334,7 @@ void TfrmMain::UpdateOsd() {
   // The preview panel of the settings window follows the display's colours.
   pnOsd.SetColor(ColorToRgb(settings.OsdBody));
   pnOsd.SetCaptionColor(ColorToRgb(settings.OsdText));
+  pnOsd.AccessibleChanged(EVENT_OBJECT_VALUECHANGE);
   OsdController.UpdateOsd(settings);
 }
 
@@ -346,6 +366,10 @@ bool TfrmMain::SendPing(const std::wstring& action, const std::wstring& extra, b
 }
 
 void TfrmMain::UpdateLockButtons() {
+  // Screen readers hear the states in the buttons' names and the preview's value.
+  for (TControl* control : std::initializer_list<TControl*>{&btnNumLock, &btnCapsLock, &btnScrollLock})
+    control->AccessibleChanged(EVENT_OBJECT_NAMECHANGE);
+  imgTrayIcon.AccessibleChanged(EVENT_OBJECT_VALUECHANGE);
   // Hidden, the glyphs are left alone; showing the window brings them up to date.
   if (!Visible()) return;
   for (TBitBtn* button : {&btnNumLock, &btnCapsLock, &btnScrollLock}) {

@@ -115,6 +115,9 @@ class TfrmMain : public TForm, public TOsdHost {
 
   // The parts brought up to date with the controls.
   void ComposeTrayIcons(), UpdateOsd(), UpdateLockButtons(), UpdateSwitchMenuChecks(), AdoptCustomColors();
+  // The tray icon's settings as the controls hold them, in the theme's colours.
+  core::TrayIconSettings TrayIconSettingsNow();
+  core::TrayIconSettings TrayIconSettingsFor(const core::Settings& settings);
   bool SendPing(const std::wstring& action, const std::wstring& extra = L"", bool force = false);
   void OnLinkClick(TComponent& sender);
   // Where a link click sends its address: the default web browser.
@@ -154,9 +157,12 @@ class TfrmMain : public TForm, public TOsdHost {
   void CreateParams(TCreateParams& params) override, CreateWnd() override;
   LRESULT WndProc(UINT message, WPARAM wparam, LPARAM lparam) override;
   void DpiChanged(UINT dpi, const RECT& suggested) override;
+  void ThemeChanged() override;
 
  private:
   void CreateComponents(), CreateControls(), BindControls(), CreateSystemMenuItems();
+  // What screen readers hear of the controls that no label names.
+  void DescribeControls();
   // Every text gets its room at this scale; the window grows with the information text.
   void FitPlacesToTexts(), UseWindowsVersionDefaults(), chbAutoRunClick(), AskToClose();
   // At start: the Run entry follows the setting, unless the user turned it off

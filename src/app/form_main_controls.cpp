@@ -3,10 +3,14 @@
 // parts of the program.
 #include <windows.h>
 
+#include <oleacc.h>
+
 #include <algorithm>
 
 #include "app/form_main.h"
 #include "core/links.h"
+#include "core/lock_names.h"
+#include "indicator/lock_state.h"
 #include "core/osd_logic.h"
 #include "core/settings_views.h"
 #include "framework/text.h"
@@ -151,11 +155,16 @@ void TfrmMain::CreateControls() {
   imgLedOff.SetVisible(false);
   imgLedOff.SetPicture(LoadBitmapResource(L"LEDOFF"));
 
+  DescribeControls();
+
   // The windows, in the order of the description: it is the tab order.
   for (const TControlDescription& row : description) {
     row.control.Handle();
     if (!row.control.Hint.empty()) AddHint(row.control.Handle(), row.control.Hint);
   }
+  // The arrows of a spin edit are read by their window text.
+  ::SetWindowTextW(edOsdHideAfter.UpDownHandle(), L"Hide after (sec)");
+  ::SetWindowTextW(edOsdOpacity.UpDownHandle(), L"Opacity");
 
   // The information text is taller than the space above the first check box;
   // it stays below the other controls so that it never paints over them.
@@ -163,6 +172,61 @@ void TfrmMain::CreateControls() {
   FitPlacesToTexts();
 
   BindControls();
+}
+
+void TfrmMain::DescribeControls() {
+  // Screen readers name a list or an edit after the label directly before it
+  // (the description's order: "Led 1:" stands before its colour, which its
+  // "&1" focuses); the rest say here what they are.
+  const std::pair<TComboBox*, const wchar_t*> led_locks[] = {
+      {&cmbLed1, L"Led 1 lock"}, {&cmbLed2, L"Led 2 lock"}, {&cmbLed3, L"Led 3 lock"}};
+  for (const auto& [combo, name] : led_locks)
+    combo->OnAccessible = [name](TAccessibleAnswer& answer) { answer.name = name; };
+  edOsdHideAfter.OnAccessible = [](TAccessibleAnswer& answer) { answer.name = L"Hide after (sec)"; };
+  for (TBitBtn* button : {&btnNumLock, &btnCapsLock, &btnScrollLock}) {
+    button->OnAccessible = [button](TAccessibleAnswer& answer) {
+      answer.name = button->Caption() + (GetLockState(static_cast<int>(button->Tag)) ? L", on" : L", off");
+    };
+  }
+  auto lock_states = [this] {
+    std::wstring text;
+    for (int lock = 1; lock <= 3; ++lock) {
+      if (!text.empty()) text += L", ";
+      text += Widen(core::LockNames[static_cast<size_t>(lock)]) + L" Lock " + (GetLockState(lock) ? L"on" : L"off");
+    }
+    return text;
+  };
+  for (TControl* preview : std::initializer_list<TControl*>{&pnTrayIcon, &imgTrayIcon}) {
+    preview->OnAccessible = [lock_states](TAccessibleAnswer& answer) {
+      answer.name = L"Tray icon preview";
+      answer.role = ROLE_SYSTEM_GRAPHIC;
+      answer.value = lock_states();
+    };
+  }
+  pnOsd.OnAccessible = [this](TAccessibleAnswer& answer) {
+    answer.name = L"On screen display preview";
+    answer.role = ROLE_SYSTEM_GRAPHIC;
+    answer.value = cmbOsdText.ItemIndex() >= 0 ? L"Text " + Widen(cmbOsdText.ItemCaption(cmbOsdText.ItemIndex())) +
+                                                     L" on " +
+                                                     (cmbOsdBody.ItemIndex() >= 0
+                                                          ? Widen(cmbOsdBody.ItemCaption(cmbOsdBody.ItemIndex()))
+                                                          : std::wstring())
+                                               : std::wstring();
+  };
+  // The links: where each leads.
+  for (TControl* link : std::initializer_list<TControl*>{&lbLink, &imgFaceBook, &imgGplus, &imgTwitter, &imgRSS,
+                                                          &imgDelicious, &imgStumbleUpon}) {
+    link->IsLink = true;
+    link->OnAccessible = [link](TAccessibleAnswer& answer) {
+      answer.value = Widen(core::LinkAddress(static_cast<int>(link->Tag), core::DefaultLinkRoots(),
+                                             TUsagePing::ProgramVersion()));
+    };
+  }
+  // The link label is named by its text, the site it leads to.
+  lbLink.OnAccessible = [this](TAccessibleAnswer& answer) {
+    answer.name = lbLink.Caption();
+    answer.value = Widen(core::LinkAddress(core::LinkWebsite, core::DefaultLinkRoots(), TUsagePing::ProgramVersion()));
+  };
 }
 
 void TfrmMain::FitPlacesToTexts() {
@@ -213,7 +277,7 @@ void TfrmMain::BindControls() {
   // The tray icon follows its controls once start-up is over.
   auto tray_change = [this](TComponent&) {
     if (FStartupPending) return;
-    TrayIndicator.UpdateTransparentColor(core::TrayIconSettingsOf(CurrentSettings()));
+    TrayIndicator.UpdateTransparentColor(TrayIconSettingsNow());
     ComposeTrayIcons();
   };
   for (TComboBox* combo : {&cmbLed1, &cmbLed2, &cmbLed3}) combo->OnChange = tray_change;

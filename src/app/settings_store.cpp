@@ -186,7 +186,7 @@ void TfrmMain::LoadSettings() {
 
   SettingsToControls(settings);
   AdoptCustomColors();
-  TrayIndicator.UpdateTransparentColor(core::TrayIconSettingsOf(CurrentSettings()));
+  TrayIndicator.UpdateTransparentColor(TrayIconSettingsNow());
   if (error) throw *error;
 }
 

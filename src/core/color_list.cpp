@@ -216,4 +216,16 @@ ColorPalette PaletteFromDialog(const ColorPalette& before, const ColorPalette& r
   return palette;
 }
 
+std::string SpokenColorValue(const ColorItem& item, bool custom_entry) {
+  if (!custom_entry) return item.caption;
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string text = item.caption + " #";
+  for (const int shift : {0, 8, 16}) {
+    const unsigned byte = (item.color >> shift) & 0xFF;
+    text += kDigits[byte >> 4];
+    text += kDigits[byte & 0xF];
+  }
+  return text;
+}
+
 }  // namespace lumitrax::core

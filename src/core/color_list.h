@@ -91,6 +91,10 @@ struct ColorListOptions {
 // default colour, the set's colours, and "no colour" last.
 std::vector<ColorItem> BuildColorList(const ColorListOptions& options, const SystemColors& system);
 
+// What a screen reader hears as the picker's value: the item's caption; the
+// custom entry adds its colour as "#RRGGBB" (red first, as people write it).
+std::string SpokenColorValue(const ColorItem& item, bool custom_entry);
+
 // The first item holding the colour, searched from item 0, or -1.
 int FindColorItem(const std::vector<ColorItem>& items, Color color);
 

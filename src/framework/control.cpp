@@ -1,5 +1,10 @@
 #include "framework/control.h"
 
+#include <commctrl.h>
+#include <oleacc.h>
+
+#include "framework/theme.h"
+
 #include <utility>
 
 namespace lumitrax {
@@ -29,6 +34,10 @@ void TControl::ScaleChanged() {
   if (HFONT font = Font()) ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
+void TControl::ThemeChanged() {
+  if (ClassicLookInDark && HandleAllocated()) Theme().ApplyControlLook(Handle(), Theme().Dark());
+}
+
 void TControl::SetCaption(const std::wstring& caption) {
   caption_ = caption;
   if (HandleAllocated()) ::SetWindowTextW(Handle(), caption_.c_str());
@@ -56,11 +65,48 @@ void TControl::CreateParams(TCreateParams& params) {
   params.width = Scale(bounds_.right - bounds_.left);
   params.height = WindowHeight(bounds_.bottom - bounds_.top);
   params.id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_));
+  if (IsLink) params.style |= WS_TABSTOP;
 }
 
 void TControl::CreateWnd() {
   TWindow::CreateWnd();
+  if (ClassicLookInDark && Theme().Dark()) Theme().ApplyControlLook(Handle(), true);
   if (HFONT font = Font()) ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+}
+
+void TControl::AccessibleChanged(DWORD event) {
+  if (HandleAllocated()) NotifyAccessibleChange(Handle(), event);
+}
+
+void TControl::DescribeForAccessibility(TAccessibleAnswer& answer) {
+  if (AccessibleRole) answer.role = AccessibleRole;
+  if (IsLink) {
+    // A link is named after where it leads: its hint, else its text.
+    answer.name = Hint.empty() ? caption_ : Hint;
+    answer.role = ROLE_SYSTEM_LINK;
+    answer.states_on |= STATE_SYSTEM_LINKED | STATE_SYSTEM_FOCUSABLE;
+  }
+  if (OnAccessible) OnAccessible(answer);
+}
+
+std::wstring TControl::LabelBefore() {
+  if (!HandleAllocated()) return {};
+  auto* label = dynamic_cast<TLabel*>(TWindow::FromHandle(::GetWindow(Handle(), GW_HWNDPREV)));
+  if (!label) return {};
+  std::wstring text = label->Caption();
+  if (const size_t amp = text.find(L'&'); amp != std::wstring::npos) text.erase(amp, 1);
+  while (!text.empty() && (text.back() == L':' || text.back() == L' ')) text.pop_back();
+  return text;
+}
+
+void TControl::PaintLinkFocus(HDC dc) {
+  if (!IsLink || ::GetFocus() != Handle()) return;
+  RECT client{};
+  ::GetClientRect(Handle(), &client);
+  // DrawFocusRect inverts: black on the light face, light on a dark one.
+  ::SetTextColor(dc, RGB(0, 0, 0));
+  ::SetBkColor(dc, RGB(255, 255, 255));
+  ::DrawFocusRect(dc, &client);
 }
 
 void TControl::Click() {
@@ -70,6 +116,38 @@ void TControl::Click() {
 LRESULT TControl::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
   // Reflected notifications nobody handled end here, not in the system control.
   if (message >= CN_BASE && message < CN_BASE + 0x400) return 0;
+  if (message == WM_GETOBJECT)
+    if (const LRESULT object = AnswerGetObject(Handle(), wparam, lparam)) return object;
+  if (IsLink) {
+    switch (message) {
+      case WM_GETDLGCODE: {
+        // Enter opens the link instead of pressing the window's default button.
+        LRESULT code = TWindow::WndProc(message, wparam, lparam);
+        const auto* msg = reinterpret_cast<const MSG*>(lparam);
+        if (msg && msg->message == WM_KEYDOWN && (msg->wParam == VK_RETURN || msg->wParam == VK_SPACE))
+          code |= DLGC_WANTMESSAGE;
+        return code;
+      }
+      case WM_KEYDOWN:
+        if (wparam == VK_RETURN || wparam == VK_SPACE) {
+          Click();
+          return 0;
+        }
+        break;
+      case WM_SETFOCUS:
+      case WM_KILLFOCUS:
+        ::InvalidateRect(Handle(), nullptr, TRUE);
+        break;
+      case WM_PAINT: {
+        const LRESULT result = TWindow::WndProc(message, wparam, lparam);
+        WindowDc dc(Handle());
+        PaintLinkFocus(dc.get());
+        return result;
+      }
+      default:
+        break;
+    }
+  }
   if (message == WM_SETCURSOR && HandCursor) {
     ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
     return TRUE;
@@ -80,11 +158,17 @@ LRESULT TControl::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
 void TButton::CreateParams(TCreateParams& params) {
   TControl::CreateParams(params);
   params.class_name = L"TButton";
+  AccessibleRole = ROLE_SYSTEM_PUSHBUTTON;
   params.base_class = L"BUTTON";
   params.style |= WS_TABSTOP | BS_PUSHBUTTON;
 }
 
 LRESULT TButton::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == CN_BASE + WM_NOTIFY) {
+    const auto* draw = reinterpret_cast<const NMCUSTOMDRAW*>(lparam);
+    if (draw->hdr.code == NM_CUSTOMDRAW) return Theme().CustomDrawPushButton(Handle(), *draw);
+    return CDRF_DODEFAULT;
+  }
   if (message == CN_BASE + WM_COMMAND && HIWORD(wparam) == BN_CLICKED) {
     Click();
     return 0;
@@ -95,6 +179,8 @@ LRESULT TButton::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
 void TCheckBox::CreateParams(TCreateParams& params) {
   TControl::CreateParams(params);
   params.class_name = L"TCheckBox";
+  ClassicLookInDark = true;
+  AccessibleRole = ROLE_SYSTEM_CHECKBUTTON;
   params.base_class = L"BUTTON";
   params.style |= WS_TABSTOP | BS_CHECKBOX;
 }
@@ -104,10 +190,17 @@ void TCheckBox::CreateWnd() {
   ::SendMessageW(Handle(), BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
+void TCheckBox::DescribeForAccessibility(TAccessibleAnswer& answer) {
+  answer.states_on |= STATE_SYSTEM_FOCUSABLE | (checked_ ? STATE_SYSTEM_CHECKED : 0);
+  answer.states_off |= checked_ ? 0 : STATE_SYSTEM_CHECKED;
+  TControl::DescribeForAccessibility(answer);
+}
+
 void TCheckBox::SetChecked(bool checked) {
   if (checked == checked_) return;
   checked_ = checked;
   if (HandleAllocated()) ::SendMessageW(Handle(), BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
+  AccessibleChanged(EVENT_OBJECT_STATECHANGE);
   Click();
 }
 
@@ -124,6 +217,7 @@ LRESULT TCheckBox::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
 void TLabel::CreateParams(TCreateParams& params) {
   TControl::CreateParams(params);
   params.class_name = L"TLabel";
+  AccessibleRole = ROLE_SYSTEM_STATICTEXT;
   params.base_class = L"STATIC";
   params.style |= SS_NOTIFY;
   switch (Alignment) {
@@ -214,9 +308,17 @@ LRESULT TLabel::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case CN_BASE + WM_CTLCOLORSTATIC: {
       const HDC dc = reinterpret_cast<HDC>(wparam);
-      if (font_color_ != CLR_INVALID) ::SetTextColor(dc, font_color_);
+      TTheme& theme = Theme();
+      const bool themed = theme.ControlColors(WM_CTLCOLORSTATIC, dc) != nullptr;
+      // A label of its own colour keeps it in the light theme; the dark and
+      // high-contrast themes give links their link colour and other texts
+      // their text colour.
+      if (theme.Kind() != core::ThemeKind::Light)
+        ::SetTextColor(dc, IsLink ? theme.Colors().link : theme.Colors().text);
+      else if (font_color_ != CLR_INVALID)
+        ::SetTextColor(dc, font_color_);
       ::SetBkMode(dc, TRANSPARENT);
-      return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
+      return reinterpret_cast<LRESULT>(themed ? theme.FaceBrush() : ::GetSysColorBrush(COLOR_BTNFACE));
     }
     case CN_BASE + WM_COMMAND:
       if (HIWORD(wparam) == STN_CLICKED) Click();

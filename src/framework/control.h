@@ -4,9 +4,11 @@
 // Visible. The standard controls are superclassed, so each is one of our
 // objects from its first message on.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <string>
 
+#include "framework/accessible.h"
 #include "framework/handles.h"
 #include "framework/window.h"
 
@@ -34,11 +36,37 @@ class TControl : public TWindow {
   // The hand cursor over the control, as over a web link.
   bool HandCursor = false;
   TNotifyEvent OnClick;
+  // What a screen reader hears beyond the standard object's answer (a name
+  // where no label stands before the control, the value of a drawn control,
+  // the link role); unset, the standard object answers alone.
+  TAccessibleQuery OnAccessible;
+  // Tells screen readers that the answer changed.
+  void AccessibleChanged(DWORD event = EVENT_OBJECT_NAMECHANGE);
+  // The answer now: the control class's own, then OnAccessible's.
+  virtual void DescribeForAccessibility(TAccessibleAnswer& answer);
+  // The role a screen reader hears. Said by the control itself: the standard
+  // object does not know our classes by name everywhere (Wine's reads the
+  // class name, where Windows reads the system class a control is built on).
+  long AccessibleRole = 0;
+  // The text of the label directly before the control in the z-order, without
+  // its "&": the name screen readers give a list or an edit. Said by the
+  // control itself as well, so that every reader hears it.
+  std::wstring LabelBefore();
+  // A control that is a web link: a tab stop with the link role, opened by
+  // Enter or Space, with a focus rectangle while it has the focus.
+  bool IsLink = false;
 
   HFONT Font() override { return parent_->Font(); }
   UINT Dpi() override { return parent_->Dpi(); }
+  // A system control whose visual style ignores the colours its parent gives
+  // (check boxes, group boxes, drop-down lists): in the dark theme it is drawn
+  // without the style, in the classic look that takes them.
+  bool ClassicLookInDark = false;
   // Pixels at the parent's DPI for a 96-dpi value.
   int Scale(int value96);
+  // The theme changed (light, dark, high contrast): controls that need it
+  // take their look anew; the form repaints them afterwards.
+  virtual void ThemeChanged();
   // The DPI changed: the control takes its bounds and font at the new scale.
   // Controls with fonts or pictures of their own make them anew first.
   virtual void ScaleChanged();
@@ -48,6 +76,9 @@ class TControl : public TWindow {
   void CreateWnd() override;
   LRESULT WndProc(UINT message, WPARAM wparam, LPARAM lparam) override;
   virtual void Click();
+  // The focus rectangle over the client area while a link has the focus;
+  // controls that paint themselves call it at the end of their painting.
+  void PaintLinkFocus(HDC dc);
   // The window's height in pixels for a height in 96-dpi pixels; drop-down
   // lists add their list's.
   virtual int WindowHeight(int height96) { return Scale(height96); }
@@ -76,6 +107,7 @@ class TButton : public TControl {
 class TCheckBox : public TControl {
  public:
   using TControl::TControl;
+  void DescribeForAccessibility(TAccessibleAnswer& answer) override;
 
   bool Checked() const noexcept { return checked_; }
   void SetChecked(bool checked);

@@ -7,6 +7,7 @@
 #include "framework/application.h"
 #include "framework/control.h"
 #include "framework/scope_exit.h"
+#include "framework/theme.h"
 
 namespace lumitrax {
 
@@ -39,6 +40,22 @@ void TForm::CreateWnd() {
     ::SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     ::SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
   }
+  Theme().ApplyTitleBar(Handle());
+}
+
+void TForm::ThemeChanged() {
+  Theme().ApplyTitleBar(Handle());
+  std::vector<HWND> children;
+  ::EnumChildWindows(
+      Handle(),
+      [](HWND child, LPARAM list) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&children));
+  for (HWND child : children)
+    if (auto* control = dynamic_cast<TControl*>(TWindow::FromHandle(child))) control->ThemeChanged();
+  ::RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
 }
 
 void TForm::Show() { SetVisible(true); }
@@ -199,6 +216,21 @@ LRESULT TForm::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_CLOSE:
       Close();
       return 0;
+    case WM_ERASEBKGND: {
+      RECT client{};
+      ::GetClientRect(Handle(), &client);
+      ::FillRect(reinterpret_cast<HDC>(wparam), &client, Theme().FaceBrush());
+      return 1;
+    }
+    case WM_SETTINGCHANGE:
+    case WM_THEMECHANGED:
+    case WM_SYSCOLORCHANGE:
+      // Every form follows; the first to hear of it reads the theme again.
+      if (TTheme::IsThemeChange(message, wparam, lparam)) {
+        Theme().Refresh();
+        ThemeChanged();
+      }
+      break;
     case WM_DPICHANGED:
       DpiChanged(LOWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
       return 0;

@@ -89,6 +89,10 @@ class TForm : public TWindow {
   // changed): it takes the suggested rectangle, its font at the new size and
   // every control's place and font at the new scale.
   virtual void DpiChanged(UINT dpi, const RECT& suggested);
+  // The theme (light, dark, high contrast) or its colours changed: the title
+  // bar follows and everything is painted again. Forms with colours of their
+  // own set them anew first.
+  virtual void ThemeChanged();
   // Every control of the window, parents before their children, at the current scale.
   void RescaleControls();
 

@@ -1,5 +1,9 @@
 #include "framework/image.h"
 
+#include <oleacc.h>
+
+#include "framework/theme.h"
+
 namespace lumitrax {
 namespace {
 
@@ -40,6 +44,7 @@ void TImage::SetIcon(HICON icon) {
 void TImage::CreateParams(TCreateParams& params) {
   TControl::CreateParams(params);
   params.class_name = L"TImage";
+  AccessibleRole = ROLE_SYSTEM_GRAPHIC;
   params.background = nullptr;
 }
 
@@ -51,7 +56,7 @@ LRESULT TImage::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
       PaintDc paint(Handle());
       RECT client{};
       ::GetClientRect(Handle(), &client);
-      ::FillRect(paint.get(), &client, ::GetSysColorBrush(COLOR_BTNFACE));
+      ::FillRect(paint.get(), &client, Theme().FaceBrush());
       if (icon_) {
         ::DrawIconEx(paint.get(), 0, 0, icon_, client.right, client.bottom, 0, nullptr, DI_NORMAL);
       } else if (picture_) {
@@ -66,6 +71,7 @@ LRESULT TImage::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
                        SRCCOPY);
         }
       }
+      PaintLinkFocus(paint.get());
       return 0;
     }
     case WM_LBUTTONUP:

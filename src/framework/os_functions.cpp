@@ -15,6 +15,7 @@ using SystemParametersInfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT
 // The second parameter is a MONITOR_DPI_TYPE; 0 is MDT_EFFECTIVE_DPI.
 using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
 constexpr int kEffectiveDpi = 0;
+using DwmSetWindowAttributeFn = HRESULT(WINAPI*)(HWND, DWORD, const void*, DWORD);
 
 struct LaterFunctions {
   GetDpiForWindowFn dpi_for_window = nullptr;
@@ -23,6 +24,7 @@ struct LaterFunctions {
   AdjustWindowRectExForDpiFn adjust_window_rect_ex_for_dpi = nullptr;
   SystemParametersInfoForDpiFn system_parameters_info_for_dpi = nullptr;
   GetDpiForMonitorFn dpi_for_monitor = nullptr;
+  DwmSetWindowAttributeFn dwm_set_window_attribute = nullptr;
 };
 
 template <typename Fn>
@@ -48,6 +50,9 @@ LaterFunctions Resolve() {
   if (length > 0 && length < MAX_PATH) {
     const std::wstring path = std::wstring(system, length) + L"\\shcore.dll";
     found.dpi_for_monitor = Find<GetDpiForMonitorFn>(::LoadLibraryW(path.c_str()), "GetDpiForMonitor");
+    const std::wstring dwm = std::wstring(system, length) + L"\\dwmapi.dll";
+    found.dwm_set_window_attribute =
+        Find<DwmSetWindowAttributeFn>(::LoadLibraryW(dwm.c_str()), "DwmSetWindowAttribute");
   }
   return found;
 }
@@ -70,6 +75,18 @@ int ScaleFromSystem(int value, UINT dpi) {
 void ScaleFont(LOGFONTW& font, UINT dpi) { font.lfHeight = ScaleFromSystem(font.lfHeight, dpi); }
 
 }  // namespace
+
+bool UseImmersiveDarkMode(HWND window, bool dark) {
+  const auto set = Later().dwm_set_window_attribute;
+  if (!set || !window) return false;
+  const BOOL value = dark ? TRUE : FALSE;
+  // DWMWA_USE_IMMERSIVE_DARK_MODE, documented as 20 from Windows 11 build
+  // 22000 on (Windows 10 from build 18985 accepts it too). Earlier Windows 10
+  // builds knew the attribute only under an undocumented number, which we do
+  // not use: there the title bar stays light.
+  constexpr DWORD kImmersiveDarkMode = 20;
+  return SUCCEEDED(set(window, kImmersiveDarkMode, &value, sizeof value));
+}
 
 UINT DpiForWindow(HWND window) {
   if (!window) return 0;

@@ -27,6 +27,11 @@ bool AdjustWindowRectExForDpi(RECT* rect, DWORD style, bool menu, DWORD ex_style
 // at another DPI than the system's, the sizes and font heights are scaled.
 bool SystemParametersInfoForDpi(UINT action, UINT param, void* data, UINT dpi);
 
+// The window's title bar in the dark or light mode (DwmSetWindowAttribute
+// with DWMWA_USE_IMMERSIVE_DARK_MODE, documented from Windows 11 on). Fallback:
+// nothing (false); the title bar stays as the system draws it.
+bool UseImmersiveDarkMode(HWND window, bool dark);
+
 // The build number of the running Windows (22000 and later: Windows 11). The
 // manifest names Windows 10, so the system reports its true version.
 DWORD WindowsBuild();

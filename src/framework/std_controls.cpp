@@ -1,5 +1,9 @@
 #include "framework/std_controls.h"
 
+#include <oleacc.h>
+
+#include "framework/theme.h"
+
 #include <utility>
 
 namespace lumitrax {
@@ -7,9 +11,34 @@ namespace lumitrax {
 void TGroupBox::CreateParams(TCreateParams& params) {
   TControl::CreateParams(params);
   params.class_name = L"TGroupBox";
+  AccessibleRole = ROLE_SYSTEM_GROUPING;
   params.base_class = L"BUTTON";
   params.style |= BS_GROUPBOX | WS_CLIPCHILDREN;
   params.ex_style |= WS_EX_CONTROLPARENT;
+}
+
+void PaintThemedGroup(HDC dc, HWND group, HFONT font, const std::wstring& caption) {
+  const core::Palette& colors = Theme().Colors();
+  RECT client{};
+  ::GetClientRect(group, &client);
+  ::FillRect(dc, &client, Theme().FaceBrush());
+  SelectObjectScope select(dc, font ? font : ::GetStockObject(DEFAULT_GUI_FONT));
+  TEXTMETRICW metrics{};
+  ::GetTextMetricsW(dc, &metrics);
+  RECT frame{client.left, client.top + metrics.tmHeight / 2, client.right, client.bottom};
+  const UniqueBrush line(::CreateSolidBrush(Theme().FrameColor()));
+  ::FrameRect(dc, &frame, line.get());
+  if (caption.empty()) return;
+  std::wstring text = caption;
+  RECT extent{0, 0, 0, 0};
+  ::DrawTextW(dc, text.data(), static_cast<int>(text.size()), &extent, DT_CALCRECT | DT_SINGLELINE);
+  const int left = ::MulDiv(8, static_cast<int>(WindowDpi(group)), 96);
+  RECT place{client.left + left - 2, client.top, client.left + left + extent.right + 2, client.top + extent.bottom};
+  ::FillRect(dc, &place, Theme().FaceBrush());
+  ::SetBkMode(dc, TRANSPARENT);
+  ::SetTextColor(dc, ::IsWindowEnabled(group) ? colors.text : colors.disabled_text);
+  RECT text_rect{place.left + 2, place.top, place.right, place.bottom};
+  ::DrawTextW(dc, text.data(), static_cast<int>(text.size()), &text_rect, DT_SINGLELINE);
 }
 
 LRESULT TGroupBox::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -18,8 +47,15 @@ LRESULT TGroupBox::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
     // the group fills it itself.
     RECT client{};
     ::GetClientRect(Handle(), &client);
-    ::FillRect(reinterpret_cast<HDC>(wparam), &client, ::GetSysColorBrush(COLOR_BTNFACE));
+    ::FillRect(reinterpret_cast<HDC>(wparam), &client, Theme().FaceBrush());
     return 1;
+  }
+  if (message == WM_PAINT && Theme().DrawsOwnFrames()) {
+    // A visual style draws a group's caption in its own colour whatever the
+    // parent says: in the dark and high-contrast themes the group draws itself.
+    PaintDc paint(Handle());
+    PaintThemedGroup(paint.get(), Handle(), Font(), Caption());
+    return 0;
   }
   return TControl::WndProc(message, wparam, lparam);
 }
@@ -65,6 +101,7 @@ void TPanel::ScaleChanged() {
 void TPanel::CreateParams(TCreateParams& params) {
   TControl::CreateParams(params);
   params.class_name = L"TPanel";
+  AccessibleRole = ROLE_SYSTEM_PANE;
   params.style |= WS_CLIPCHILDREN;
   params.ex_style |= WS_EX_CONTROLPARENT;
 }
@@ -131,11 +168,14 @@ int TComboBox::ItemIndex() const { return item_index_; }
 void TComboBox::SetItemIndex(int index) {
   item_index_ = (index >= 0 && index < static_cast<int>(items_.size())) ? index : -1;
   if (HandleAllocated()) ::SendMessageW(Handle(), CB_SETCURSEL, static_cast<WPARAM>(item_index_), 0);
+  AccessibleChanged(EVENT_OBJECT_VALUECHANGE);
 }
 
 void TComboBox::CreateParams(TCreateParams& params) {
   TControl::CreateParams(params);
   params.class_name = L"TComboBox";
+  ClassicLookInDark = true;
+  AccessibleRole = ROLE_SYSTEM_COMBOBOX;
   params.base_class = L"COMBOBOX";
   params.style |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
 }
@@ -152,6 +192,14 @@ LRESULT TComboBox::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
     return 0;
   }
   return TControl::WndProc(message, wparam, lparam);
+}
+
+void TComboBox::DescribeForAccessibility(TAccessibleAnswer& answer) {
+  const int index = ItemIndex();
+  if (index >= 0 && index < static_cast<int>(items_.size())) answer.value = items_[static_cast<size_t>(index)];
+  answer.states_on |= STATE_SYSTEM_FOCUSABLE;
+  answer.name = LabelBefore();
+  TControl::DescribeForAccessibility(answer);
 }
 
 }  // namespace lumitrax

@@ -11,6 +11,9 @@
 
 namespace lumitrax {
 
+// A group's frame and caption in the dark or high-contrast theme's colours.
+void PaintThemedGroup(HDC dc, HWND group, HFONT font, const std::wstring& caption);
+
 // A frame with a caption that holds other controls.
 class TGroupBox : public TControl {
  public:
@@ -69,6 +72,8 @@ class TComboBox : public TControl {
   void SetItemIndex(int index);
 
   TNotifyEvent OnChange;
+  // The chosen item's text as the value.
+  void DescribeForAccessibility(TAccessibleAnswer& answer) override;
 
  protected:
   void CreateParams(TCreateParams& params) override;

@@ -1,5 +1,7 @@
 #include "framework/window.h"
 
+#include "framework/theme.h"
+
 #include <algorithm>
 #include <map>
 #include <stdexcept>
@@ -148,9 +150,19 @@ LRESULT TWindow::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_COMMAND:
       child = reinterpret_cast<HWND>(lparam);
       break;
-    case WM_NOTIFY:
-      child = reinterpret_cast<NMHDR*>(lparam)->hwndFrom;
+    case WM_NOTIFY: {
+      const auto* header = reinterpret_cast<NMHDR*>(lparam);
+      child = header->hwndFrom;
+      // Push buttons that are no objects of ours (a message dialog's) take
+      // the theme's look as well.
+      if (header->code == NM_CUSTOMDRAW && child && !FromHandle(child)) {
+        wchar_t class_name[16] = {};
+        ::GetClassNameW(child, class_name, 16);
+        if (::lstrcmpiW(class_name, L"Button") == 0)
+          return Theme().CustomDrawPushButton(child, *reinterpret_cast<const NMCUSTOMDRAW*>(lparam));
+      }
       break;
+    }
     case WM_DRAWITEM:
       child = reinterpret_cast<DRAWITEMSTRUCT*>(lparam)->hwndItem;
       break;
@@ -168,6 +180,8 @@ LRESULT TWindow::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
       if (child && FromHandle(child)) {
         if (const LRESULT brush = ::SendMessageW(child, CN_BASE + message, wparam, lparam)) return brush;
       }
+      if (const HBRUSH brush = Theme().ControlColors(message, reinterpret_cast<HDC>(wparam)))
+        return reinterpret_cast<LRESULT>(brush);
       return DefaultHandler(message, wparam, lparam);
     default:
       break;

@@ -4,6 +4,8 @@
 
 #include "core/check_group.h"
 #include "framework/handles.h"
+#include "framework/std_controls.h"
+#include "framework/theme.h"
 
 namespace lumitrax {
 
@@ -53,6 +55,13 @@ void TCheckGroupBox::SetEnabled(bool enabled) {
   UpdateControls();
 }
 
+void TCheckGroupBox::DescribeForAccessibility(TAccessibleAnswer& answer) {
+  std::wstring name = Caption();
+  std::erase(name, L'&');
+  answer.name = name;
+  TControl::DescribeForAccessibility(answer);
+}
+
 void TCheckGroupBox::CheckBoxClick() {
   UpdateControls();
   if (OnCheckBoxClick) OnCheckBoxClick(*this);
@@ -93,6 +102,12 @@ LRESULT TCheckGroupBox::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_PAINT:
       LayoutCheckBox();
+      if (Theme().DrawsOwnFrames()) {
+        // The frame in the theme's colours; the caption is the check box's.
+        PaintDc paint(Handle());
+        PaintThemedGroup(paint.get(), Handle(), Font(), L"");
+        return 0;
+      }
       break;
     case WM_SETTEXT: {
       const LRESULT result = TControl::WndProc(message, wparam, lparam);

@@ -26,6 +26,9 @@ class TCheckGroupBox : public TControl {
 
   TCheckBox& CheckBox() noexcept { return check_box_; }
 
+  // The frame itself carries no text: it is named by the caption.
+  void DescribeForAccessibility(TAccessibleAnswer& answer) override;
+
  protected:
   void CreateParams(TCreateParams& params) override;
   void CreateWnd() override;

@@ -1,11 +1,13 @@
 #include "settings/color_combo_box.h"
 
 #include <commdlg.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <stdexcept>
 
 #include "framework/handles.h"
+#include "framework/theme.h"
 #include "framework/text.h"
 
 namespace lumitrax {
@@ -65,6 +67,8 @@ TColorComboBox::TColorComboBox(TWindow& parent) : TControl(parent) { BuildColorL
 void TColorComboBox::CreateParams(TCreateParams& params) {
   TControl::CreateParams(params);
   params.class_name = L"TColorComboBox";
+  ClassicLookInDark = true;
+  AccessibleRole = ROLE_SYSTEM_COMBOBOX;
   params.base_class = L"COMBOBOX";
   params.style |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS;
 }
@@ -131,6 +135,7 @@ void TColorComboBox::SetCustomColor(TColor color) {
 void TColorComboBox::SetItemIndex(int index) {
   item_index_ = std::clamp(index, -1, ItemCount() - 1);
   if (HandleAllocated()) ::SendMessageW(Handle(), CB_SETCURSEL, static_cast<WPARAM>(item_index_), 0);
+  AccessibleChanged(EVENT_OBJECT_VALUECHANGE);
 }
 
 TColor TColorComboBox::ItemColor(int index) const {
@@ -220,6 +225,14 @@ void TColorComboBox::UserSelected() {
   FDropped = false;
 }
 
+void TColorComboBox::DescribeForAccessibility(TAccessibleAnswer& answer) {
+  if (item_index_ >= 0 && item_index_ < ItemCount())
+    answer.value = Widen(core::SpokenColorValue(items_[static_cast<size_t>(item_index_)],
+                                                options_.use_custom && item_index_ == 0));
+  answer.name = LabelBefore();
+  TControl::DescribeForAccessibility(answer);
+}
+
 void TColorComboBox::Redraw() {
   if (HandleAllocated()) ::InvalidateRect(Handle(), nullptr, TRUE);
 }
@@ -228,7 +241,8 @@ void TColorComboBox::DrawItem(const DRAWITEMSTRUCT& item) {
   const HDC dc = item.hDC;
   const RECT& rect = item.rcItem;
   const bool selected = item.itemState & ODS_SELECTED;
-  const COLORREF background = ::GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW);
+  const core::Palette& colors = Theme().Colors();
+  const COLORREF background = selected ? colors.highlight : colors.edit;
   FillSolid(dc, rect, background);
 
   if (item.itemID < items_.size()) {
@@ -254,9 +268,9 @@ void TColorComboBox::DrawItem(const DRAWITEMSTRUCT& item) {
       }
     }
     if (layout.text_left) {
-      COLORREF text_color = ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT);
+      COLORREF text_color = selected ? colors.highlight_text : colors.edit_text;
       if (item_style_ == core::ColorItemStyle::cisText) text_color = rgb;
-      if (item.itemState & ODS_DISABLED) text_color = ::GetSysColor(COLOR_GRAYTEXT);
+      if (item.itemState & ODS_DISABLED) text_color = colors.disabled_text;
       SelectObjectScope font(dc, Font() ? Font() : ::GetStockObject(DEFAULT_GUI_FONT));
       ::SetTextColor(dc, text_color);
       ::SetBkMode(dc, TRANSPARENT);

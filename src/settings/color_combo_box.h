@@ -76,6 +76,9 @@ class TColorComboBox : public TControl {
   // SelectedColor was set.
   TNotifyEvent OnChange;
 
+  // The selected entry's name as the value; the custom entry with its colour.
+  void DescribeForAccessibility(TAccessibleAnswer& answer) override;
+
   // Whether the user dropped the list down since the last key or selection.
   bool Dropped() const noexcept { return FDropped; }
 

@@ -1,5 +1,7 @@
 #include "settings/indexed_image.h"
 
+#include <oleacc.h>
+
 namespace lumitrax {
 
 TIndexedImage::TIndexedImage(TWindow& parent) : TControl(parent) {}
@@ -60,6 +62,7 @@ void TIndexedImage::Redraw() {
 void TIndexedImage::CreateParams(TCreateParams& params) {
   TControl::CreateParams(params);
   params.class_name = L"TIndexedImage";
+  AccessibleRole = ROLE_SYSTEM_GRAPHIC;
   params.class_style = 0;
 }
 

@@ -1,5 +1,7 @@
 #include "settings/up_down_edit.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 
 #include "core/spin_text.h"
@@ -13,6 +15,7 @@ TUpDownEdit::TUpDownEdit(TWindow& parent) : TControl(parent) {}
 void TUpDownEdit::CreateParams(TCreateParams& params) {
   TControl::CreateParams(params);
   params.class_name = L"TUpDownEdit";
+  AccessibleRole = ROLE_SYSTEM_TEXT;
   params.base_class = L"EDIT";
   params.style |= WS_TABSTOP | ES_AUTOHSCROLL | WS_CLIPCHILDREN;
   params.ex_style |= WS_EX_CLIENTEDGE;
@@ -144,6 +147,14 @@ LRESULT TUpDownEdit::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
       break;
   }
   return TControl::WndProc(message, wparam, lparam);
+}
+
+void TUpDownEdit::DescribeForAccessibility(TAccessibleAnswer& answer) {
+  // Its label's name, its number as the value.
+  answer.value = Text();
+  answer.states_on |= STATE_SYSTEM_FOCUSABLE;
+  answer.name = LabelBefore();
+  TControl::DescribeForAccessibility(answer);
 }
 
 }  // namespace lumitrax

@@ -40,6 +40,7 @@ class TUpDownEdit : public TControl {
   TUDClickEvent OnUpDownClick;
 
   HWND UpDownHandle() const noexcept { return up_down_; }
+  void DescribeForAccessibility(TAccessibleAnswer& answer) override;
 
  protected:
   void CreateParams(TCreateParams& params) override;

@@ -83,6 +83,10 @@ TfrmAbout::TfrmAbout(const TAboutHost& host) : host_(host) {
   imgIcon.HandCursor = true;
   lbInfo.HandCursor = true;
   lbCopyright.HandCursor = true;
+  // The three links take the focus and open with Enter or Space; the icon
+  // is named after the site it opens.
+  for (TControl* link : std::initializer_list<TControl*>{&imgIcon, &lbInfo, &lbCopyright}) link->IsLink = true;
+  imgIcon.Hint = L"Open Website";
   btnOK.OnClick = [this](TComponent&) { ModalResult = mrOk; };
   tmrRunOnce.OnTimer = [this](TComponent&) { tmrRunOnceTimer(); };
   FormCreate();

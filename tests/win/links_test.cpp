@@ -3,6 +3,7 @@
 // the control's tag.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -108,6 +109,67 @@ TEST_F(Links, TheAboutDialogsIconOpensTheProductSiteLikeTheSiteLabelAndItsTextsT
   };
   form().actAboutExecute();
   EXPECT_TRUE(clicked);
+}
+
+// The controls the Tab key visits in the window, from the first on.
+std::vector<HWND> TabCycle(HWND form) {
+  std::vector<HWND> cycle;
+  HWND first = ::GetNextDlgTabItem(form, nullptr, FALSE);
+  for (HWND item = first; item && cycle.size() < 100;) {
+    cycle.push_back(item);
+    item = ::GetNextDlgTabItem(form, item, FALSE);
+    if (item == first) break;
+  }
+  return cycle;
+}
+
+bool InCycle(const std::vector<HWND>& cycle, TControl& control) {
+  return std::find(cycle.begin(), cycle.end(), control.Handle()) != cycle.end();
+}
+
+TEST_F(Links, EveryLinkIsReachedByTabAndOpensWithEnterOrSpaceDrawingItsFocus) {
+  ASSERT_TRUE(form().Visible());
+  ::SetForegroundWindow(form().Handle());
+  const std::vector<HWND> cycle = TabCycle(form().Handle());
+  const std::vector<Link> links{{&form().lbLink, 0},     {&form().imgFaceBook, 1}, {&form().imgGplus, 6},
+                                {&form().imgTwitter, 2}, {&form().imgRSS, 3},      {&form().imgDelicious, 4},
+                                {&form().imgStumbleUpon, 5}};
+  WORD key = VK_RETURN;
+  for (const Link& link : links) {
+    EXPECT_TRUE(InCycle(cycle, *link.control)) << link.control->Name;
+    opened_.clear();
+    ::SetFocus(link.control->Handle());
+    ASSERT_EQ(::GetFocus(), link.control->Handle());
+    testing::PressKey(key);
+    EXPECT_TRUE(RunUntil([&] { return !opened_.empty(); }, 3000)) << link.control->Name;
+    EXPECT_EQ(opened_, std::vector<std::string>{AddressOf(link.id)}) << link.control->Name;
+    key = key == VK_RETURN ? VK_SPACE : VK_RETURN;
+  }
+  // The lock buttons and the lists are on the way as well.
+  for (TControl* control : std::initializer_list<TControl*>{&form().btnCapsLock, &form().cmbColorGrid,
+                                                              &form().edOsdOpacity, &form().chbAutoRun})
+    EXPECT_TRUE(InCycle(cycle, *control)) << control->Name;
+}
+
+TEST_F(Links, TheAboutDialogsLinksAreReachedByTab) {
+  bool looked = false;
+  TTimer poll(50);
+  poll.OnTimer = [&](TComponent&) {
+    TfrmAbout* about = OpenAboutDialog();
+    if (!about || !about->Visible()) return;
+    poll.SetEnabled(false);
+    const std::vector<HWND> cycle = TabCycle(about->Handle());
+    for (TControl* control : std::initializer_list<TControl*>{&about->btnOK, &about->imgIcon, &about->lbInfo,
+                                                                &about->lbCopyright})
+      EXPECT_TRUE(InCycle(cycle, *control)) << control->Name;
+    looked = true;
+    // Escape closes the dialog.
+    ::SetForegroundWindow(about->Handle());
+    ::SetFocus(about->btnOK.Handle());
+    testing::PressKey(VK_ESCAPE);
+  };
+  form().actAboutExecute();
+  EXPECT_TRUE(looked);
 }
 
 }  // namespace

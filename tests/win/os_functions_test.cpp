@@ -67,6 +67,19 @@ TEST(OsFunctions, OnWindows7TheOlderInterfacesAnswer) {
   EXPECT_EQ(a.metrics.iCaptionHeight, metrics.iCaptionHeight);
 }
 
+TEST(OsFunctions, OnWindows7TheTitleBarStaysAsTheSystemDrawsIt) {
+  PlainWindow window;
+  {
+    Windows7Scope windows7;
+    EXPECT_FALSE(os::UseImmersiveDarkMode(window.Handle(), true));
+  }
+  EXPECT_FALSE(os::UseImmersiveDarkMode(nullptr, true));
+  // Wine's DwmSetWindowAttribute knows no such attribute; on Windows 11 the
+  // call succeeds. Either way nothing breaks.
+  os::UseImmersiveDarkMode(window.Handle(), false);
+  EXPECT_TRUE(::IsWindow(window.Handle()));
+}
+
 TEST(OsFunctions, OnWindows7AnotherDpiScalesSizesFromTheSystemDpi) {
   Windows7Scope windows7;
   const UINT system = os::DpiForSystem();
