@@ -224,7 +224,7 @@ TEST(AccessibilityEndToEnd, EveryControlOfTheAboutDialogHasANameAndItsLinksTheLi
   ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(about) != FALSE; }, 5000));
 
   const std::vector<Read> reads = ReadAllControls(about);
-  ASSERT_EQ(reads.size(), 6u);
+  ASSERT_EQ(reads.size(), 7u);
   int links = 0;
   for (const Read& read : reads) {
     SCOPED_TRACE(read.class_name);
@@ -243,6 +243,39 @@ TEST(AccessibilityEndToEnd, EveryControlOfTheAboutDialogHasANameAndItsLinksTheLi
 
   ::PostMessageW(about, WM_CLOSE, 0, 0);
   EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(about); }, 5000));
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+}
+
+TEST(AccessibilityEndToEnd, EveryControlOfTheMoreSettingsWindowHasANameAndTheListItsLabel) {
+  const Com com;
+  Program program;
+  HWND main = nullptr;
+  OpenSettings(program, main);
+  // The settings window's button, by its mnemonic, as a keyboard user opens it.
+  ::SetForegroundWindow(main);
+  ASSERT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == main; }, 3000));
+  Press({VK_MENU, 'E'});
+  const HWND more = program.FindWindow(L"TfrmMoreSettings", nullptr, 5000);
+  ASSERT_NE(more, nullptr);
+  ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(more) != FALSE; }, 5000));
+
+  const std::vector<Read> reads = ReadAllControls(more);
+  ASSERT_EQ(reads.size(), 6u);
+  for (const Read& read : reads) {
+    SCOPED_TRACE(read.class_name);
+    EXPECT_FALSE(read.name.empty()) << "a control without a name";
+    EXPECT_NE(read.role, 0);
+  }
+  const Read* placement = FindByName(reads, L"Show the display:", ROLE_SYSTEM_COMBOBOX);
+  if (!placement) placement = FindByName(reads, L"Show the display", ROLE_SYSTEM_COMBOBOX);
+  ASSERT_NE(placement, nullptr) << "the list is named by the label before it";
+  EXPECT_EQ(placement->value, L"Where I put it");
+  const Read* reports = FindByName(reads, L"Send anonymous usage reports", ROLE_SYSTEM_CHECKBUTTON);
+  ASSERT_NE(reports, nullptr);
+  EXPECT_TRUE(reports->state & STATE_SYSTEM_CHECKED);
+
+  ::PostMessageW(more, WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(more); }, 5000));
   ::PostMessageW(main, WM_CLOSE, 0, 0);
 }
 
