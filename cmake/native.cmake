@@ -12,6 +12,6 @@ gtest_discover_tests(core_tests DISCOVERY_TIMEOUT 60)
 # Benchmark of the tray icon composition (scripts/benchmarks.sh): the core's
 # sources built optimised, whatever the build type of the tests.
 add_executable(compose_bench tests/bench/compose.cpp ${LUMITRAX_CORE_SOURCES})
-target_include_directories(compose_bench PRIVATE src)
+target_include_directories(compose_bench PRIVATE src ${LUMITRAX_TEXTS_DIR})
 target_link_libraries(compose_bench PRIVATE lumitrax_site_roots)
 target_compile_options(compose_bench PRIVATE -O2 ${LUMITRAX_WARNINGS})

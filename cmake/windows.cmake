@@ -59,8 +59,9 @@ string(REPLACE "." "," LUMITRAX_VERSION_COMMAS "${PROJECT_VERSION}")
 configure_file(resources/version.h.in ${LUMITRAX_GEN}/version.h @ONLY)
 
 set(LUMITRAX_RC ${CMAKE_SOURCE_DIR}/resources/lumitrax.rc)
+file(GLOB LUMITRAX_TEXT_BLOBS ${LUMITRAX_GEN}/texts_*.bin)
 set_source_files_properties(${LUMITRAX_RC} PROPERTIES
-  OBJECT_DEPENDS "${LUMITRAX_PICTURES};${CMAKE_SOURCE_DIR}/resources/lumitrax.manifest;${LUMITRAX_GEN}/version.h")
+  OBJECT_DEPENDS "${LUMITRAX_PICTURES};${LUMITRAX_GEN}/texts.rc;${LUMITRAX_TEXT_BLOBS};${CMAKE_SOURCE_DIR}/resources/lumitrax.manifest;${LUMITRAX_GEN}/version.h")
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${LUMITRAX_GEN} -I${CMAKE_SOURCE_DIR}/resources")
 
 function(lumitrax_program target site_roots)

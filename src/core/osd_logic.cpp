@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/lock_names.h"
+#include "core/texts.h"
 
 namespace lumitrax::core {
 
@@ -11,30 +12,34 @@ namespace {
 constexpr std::array<LockKind, 3> OsdLocks{LockKind::Num, LockKind::Caps, LockKind::Scroll};
 constexpr std::array<int, 7> OsdFontPointSizes{5, 7, 9, 11, 15, 20, 30};
 
-std::string UpperCase(std::string_view text) {
-  std::string result(text);
-  for (char& c : result) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return result;
+}  // namespace
+
+std::string_view OsdSizeName(int osdSize) {
+  if (osdSize < 0 || osdSize >= OsdSizeCount) return {};
+  return Text(static_cast<T>(static_cast<int>(T::SizeNano) + osdSize));
 }
 
-}  // namespace
+std::string_view LockDisplayName(LockKind kind) {
+  switch (kind) {
+    case LockKind::Num: return Text(T::NumLock);
+    case LockKind::Caps: return Text(T::CapsLock);
+    case LockKind::Scroll: return Text(T::ScrollLock);
+    default: return {};
+  }
+}
 
 std::string GetOsdText(const OsdInputs& inputs) {
   std::string text;
   for (size_t i = 0; i < OsdLocks.size(); ++i) {
     if (!inputs.ShowLock[i]) continue;
     if (inputs.AutoHide && !inputs.LockStates[i] && !inputs.SettingsShown) continue;
-    text += LockName(OsdLocks[i]);
-    text += " Lock ";
-    text += UpperCase(StateName(inputs.LockStates[i]));
+    text += FormatText(T::OsdLine, {LockDisplayName(OsdLocks[i]), Text(inputs.LockStates[i] ? T::OsdOn : T::OsdOff)});
     text += '\r';
   }
   if (!text.empty()) {
     text.pop_back();
   } else if (inputs.SettingsShown) {
-    text = OsdNoLedText;
+    text = Text(T::OsdNoLed);
   }
   return text;
 }

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/lock_kind.h"
 #include "core/rect.h"
 
 namespace lumitrax::core {
@@ -20,9 +21,8 @@ struct OsdInputs {
   bool SettingsShown = false;       // the settings window is visible
 };
 
-inline constexpr std::string_view OsdNoLedText = "No Led Selected!";
 
-// One line per shown lock ("Caps Lock ON"), separated by a single carriage return.
+// One line per shown lock ("Caps Lock ON" in English; each language orders its words), separated by a single carriage return.
 // While the settings window is open it previews every selected lock.
 std::string GetOsdText(const OsdInputs& inputs);
 
@@ -34,8 +34,11 @@ bool OsdWindowShown(bool show, std::string_view text);
 
 // OsdSize: the item index of cmbOsdSize.
 inline constexpr int OsdDefaultSize = 3;
-inline constexpr std::array<std::string_view, 7> OsdSizeNames{"Nano", "Micro", "Small", "[Normal]",
-                                                              "Large", "XL", "XXL"};
+inline constexpr int OsdSizeCount = 7;
+// The name of a size in the size list, in the current language ("[Normal]").
+std::string_view OsdSizeName(int osdSize);
+// A lock's name as the keys print it ("Caps Lock"), in the current language.
+std::string_view LockDisplayName(LockKind kind);
 // Point size of the text for an OsdSize; any value outside 0..6 gives 11 pt.
 int OsdFontPointSize(int osdSize);
 // Character height in pixels for a point size at a screen resolution (dots per inch),

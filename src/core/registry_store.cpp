@@ -3,17 +3,9 @@
 #include <cstddef>
 #include <utility>
 
+#include "core/texts.h"
+
 namespace lumitrax::core {
-namespace {
-
-std::string Quoted(std::string_view format, std::string_view name) {
-  std::string text(format);
-  text.replace(text.find("%s"), 2, name);
-  return text;
-}
-
-}  // namespace
-
 RegistryValue RegistryValue::Dword(uint32_t value) {
   std::string bytes(4, '\0');
   for (size_t i = 0; i < 4; ++i) bytes[i] = static_cast<char>((value >> (8 * i)) & 0xFFu);
@@ -23,16 +15,16 @@ RegistryValue RegistryValue::Dword(uint32_t value) {
 RegistryValue RegistryValue::Text(std::string text, RegistryType type) { return {type, std::move(text)}; }
 
 RegistryError RegistryError::InvalidDataType(std::string_view name) {
-  return RegistryError(Quoted("Invalid data type for '%s'", name));
+  return RegistryError(FormatText(T::ErrorInvalidType, {name}));
 }
 RegistryError RegistryError::GetDataFailed(std::string_view name) {
-  return RegistryError(Quoted("Failed to get data for '%s'", name));
+  return RegistryError(FormatText(T::ErrorGetData, {name}));
 }
 RegistryError RegistryError::SetDataFailed(std::string_view name) {
-  return RegistryError(Quoted("Failed to set data for '%s'", name));
+  return RegistryError(FormatText(T::ErrorSetData, {name}));
 }
 RegistryError RegistryError::OpenKeyFailed(std::string_view path) {
-  return RegistryError(Quoted("Unable to open the %s key", path));
+  return RegistryError(FormatText(T::ErrorOpenKey, {path}));
 }
 
 std::string SubkeyPath(std::string_view key, std::string_view subkey) {

@@ -79,9 +79,10 @@ TEST(OsdSize, FontPointSizesAndTheNormalFallback) {
   EXPECT_EQ(OsdFontPointSize(-1), 11);
   EXPECT_EQ(OsdFontPointSize(7), 11);
   EXPECT_EQ(OsdFontPointSize(255), 11);
-  EXPECT_EQ(OsdSizeNames[0], "Nano");
-  EXPECT_EQ(OsdSizeNames[OsdDefaultSize], "[Normal]");
-  EXPECT_EQ(OsdSizeNames[6], "XXL");
+  EXPECT_EQ(OsdSizeName(0), "Nano");
+  EXPECT_EQ(OsdSizeName(OsdDefaultSize), "[Normal]");
+  EXPECT_EQ(OsdSizeName(6), "XXL");
+  EXPECT_EQ(OsdSizeName(7), "");
 }
 
 TEST(OsdSize, FontHeightInPixelsRoundsToNearest) {
