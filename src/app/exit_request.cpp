@@ -36,7 +36,7 @@ int ExitRunningInstance(DWORD timeout_ms, const std::wstring& identifier) {
         // waiting would only end in the time limit. A window that just went
         // away is looked for again.
         if (::GetLastError() == ERROR_ACCESS_DENIED) {
-          TellStandardError(kExitRefusedText);
+          TellStandardError(ExitRefusedText().c_str());
           return kExitRefused;
         }
         process.reset();

@@ -7,6 +7,7 @@
 #include "core/settings_views.h"
 #include "framework/application.h"
 #include "framework/message_dialog.h"
+#include "framework/language.h"
 #include "framework/os_functions.h"
 #include "framework/scope_exit.h"
 #include "framework/text.h"
@@ -77,7 +78,9 @@ void TfrmMain::CreateWnd() {
 
 void TfrmMain::CreateComponents() {
   Name = L"frmMain";
-  SetFont(L"Arial", 12);
+  // Windows' own language until the stored settings say otherwise.
+  UseLanguageSetting(FLanguage);
+  SetFont(UiFontFace(), 12);
   KeyPreview = true;
   OnShow = [this](TComponent&) { FormShow(); };
   OnHide = [this](TComponent&) { FormHide(); };
@@ -107,20 +110,20 @@ void TfrmMain::CreateComponents() {
 
   // The tray menu.
   auto switch_lock = [this](TComponent& sender) { LockMonitor.SwitchLockClick(sender); };
-  miPopupSetup = &pmPopup.Items.Add(L"Settings");
+  miPopupSetup = &pmPopup.Items.Add(Tr(T::MenuSettings));
   miPopupSetup->Default = true;
   miPopupSetup->OnClick = [this](TComponent&) { actSetupExecute(); };
-  miPopupMoreSettings = &pmPopup.Items.Add(L"More settings");
+  miPopupMoreSettings = &pmPopup.Items.Add(Tr(T::MenuMoreSettings));
   miPopupMoreSettings->OnClick = [this](TComponent&) { actMoreSettingsExecute(); };
-  miSwitch = &pmPopup.Items.Add(L"Switch");
-  miNumLock = &miSwitch->Add(L"Num Lock", 1);
-  miCapsLock = &miSwitch->Add(L"Caps Lock", 2);
-  miScrollLock = &miSwitch->Add(L"Scroll Lock", 3);
+  miSwitch = &pmPopup.Items.Add(Tr(T::MenuSwitch));
+  miNumLock = &miSwitch->Add(Tr(T::NumLock), 1);
+  miCapsLock = &miSwitch->Add(Tr(T::CapsLock), 2);
+  miScrollLock = &miSwitch->Add(Tr(T::ScrollLock), 3);
   for (TMenuItem* item : {miNumLock, miCapsLock, miScrollLock}) item->OnClick = switch_lock;
-  miPopupAbout = &pmPopup.Items.Add(L"About");
+  miPopupAbout = &pmPopup.Items.Add(Tr(T::MenuAbout));
   miPopupAbout->OnClick = [this](TComponent&) { actAboutExecute(); };
   miPopup1 = &pmPopup.Items.Add(L"-");
-  miPopupClose = &pmPopup.Items.Add(L"Close");
+  miPopupClose = &pmPopup.Items.Add(Tr(T::MenuClose));
   miPopupClose->OnClick = [this](TComponent&) { actCloseExecute(); };
   pmPopup.OnPopup = [this](TComponent&) { UpdateSwitchMenuChecks(); };
 
@@ -262,8 +265,8 @@ void TfrmMain::AskToClose() {
   MessageDialogParams params;
   params.caption = title;
   params.icon = Application().Icon();
-  params.text = L"Do you really want to close \"" + title + L"\" program and disable all its features?";
-  params.buttons = {L"&Yes", L"&No"};
+  params.text = TrFormat(T::CloseQuestion, {title});
+  params.buttons = {Tr(T::Yes), Tr(T::No)};
   params.default_button = 1;
   params.cancel_button = 1;
   params.centre_over = Handle();
@@ -401,6 +404,34 @@ void TfrmMain::OnMessage(MSG& msg, bool& handled) {
     FCloseAllowed = true;
     Close();
   }
+}
+
+void TfrmMain::ApplyLanguage(const std::string& setting) {
+  FLanguage = setting;
+  UseLanguageSetting(setting);
+  // The tray menu is made from its items each time it opens.
+  miPopupSetup->Caption = Tr(T::MenuSettings);
+  miPopupMoreSettings->Caption = Tr(T::MenuMoreSettings);
+  miSwitch->Caption = Tr(T::MenuSwitch);
+  miNumLock->Caption = Tr(T::NumLock);
+  miCapsLock->Caption = Tr(T::CapsLock);
+  miScrollLock->Caption = Tr(T::ScrollLock);
+  miPopupAbout->Caption = Tr(T::MenuAbout);
+  miPopupClose->Caption = Tr(T::MenuClose);
+  // The window menu's copy of "About".
+  if (const HMENU system = ::GetSystemMenu(Handle(), FALSE)) {
+    std::wstring about = miPopupAbout->Caption;
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_STRING;
+    info.dwTypeData = about.data();
+    ::SetMenuItemInfoW(system, smiAbout.GetCommand(), FALSE, &info);
+  }
+  ApplyTexts();
+  frmMoreSettings.ApplyTexts(setting);
+  if (OsdController.OsdExists()) OsdController.frmOsd->LanguageChanged();
+  UpdateLockButtons();
+  UpdateOsd();
 }
 
 void TfrmMain::DpiChanged(UINT dpi, const RECT& suggested) {

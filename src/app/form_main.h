@@ -135,6 +135,12 @@ class TfrmMain : public TForm, public TOsdHost {
 
   // How far the controls below the information text moved down for its lines.
   int InfoTextGrowth() const noexcept { return FInfoTextGrowth; }
+  // How much wider than designed the window is for its texts, in pixels.
+  int WidthGrowth() const noexcept { return FWidthGrowth; }
+  // The language of the "Language" setting (empty: Windows' own) for every
+  // text of the program, at once.
+  void ApplyLanguage(const std::string& setting);
+  const std::string& LanguageSetting() const noexcept { return FLanguage; }
   // The grid colour is the user's once stored or picked; until then it is the
   // taskbar theme's default, follows the theme and is not written.
   bool GridColorChosen() const noexcept { return FGridColorChosen; }
@@ -163,6 +169,9 @@ class TfrmMain : public TForm, public TOsdHost {
   void CreateComponents(), CreateControls(), BindControls(), CreateSystemMenuItems();
   // What screen readers hear of the controls that no label names.
   void DescribeControls();
+  // Every text in the language in use, and the places they need.
+  void ApplyTexts();
+  std::vector<std::wstring> LockListItems(), SizeListItems();
   // Every text gets its room at this scale; the window grows with the information text.
   void FitPlacesToTexts(), UseWindowsVersionDefaults(), chbAutoRunClick(), AskToClose();
   // At start: the Run entry follows the setting, unless the user turned it off
@@ -178,6 +187,9 @@ class TfrmMain : public TForm, public TOsdHost {
   bool FWindowVisible = false, FCloseAllowed = false, FCloseAsking = false;
   bool FCloseAllowedBeforeSessionEnd = false;  // as it was when Windows asked to end
   int FInfoTextGrowth = 0;  // in pixels
+  int FWidthGrowth = 0;      // in pixels
+  std::string FLanguage;    // the "Language" setting
+  bool FLanguageApplied = false;
   TLedGlyphs FLedGlyphs;
   bool FGridColorChosen = false, FSettingControls = false;
   bool FShowingWindowsAutorunChoice = false;  // the box is unticked to show it, nothing written

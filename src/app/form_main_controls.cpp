@@ -13,63 +13,65 @@
 #include "indicator/lock_state.h"
 #include "core/osd_logic.h"
 #include "core/settings_views.h"
+#include "framework/language.h"
+#include "framework/scope_exit.h"
 #include "framework/text.h"
+#include "settings/fit_layout.h"
 
 namespace lumitrax {
 
 std::vector<TControlDescription> TfrmMain::FormDescription() {
   return {
       {lbInfo, L"lbInfo", 10, 10, 316, 60,
-       L"Shows state of Num, Caps and Scroll locks. Very useful for notebooks and wireless keyboards that have "
-       L"no LED indicators. Also you can switch any keyboard lock.",
-       0, nullptr},
-      {chbAutoRun, L"chbAutoRun", 16, 64, 250, 17, L"Automatically &run program on startup", 0, nullptr},
-      {chbBeepOnSwitch, L"chbBeepOnSwitch", 16, 88, 200, 17, L"&Beep on lock state change", 0, nullptr},
-      {btnMoreSettings, L"btnMoreSettings", 218, 84, 106, 23, L"Mor&e settings...", 0, nullptr},
-      {grpTrayIcon, L"grpTrayIcon", 8, 112, 316, 152, L"Tray Icon", 0, nullptr},
-      {pnTrayIcon, L"pnTrayIcon", 12, 24, 32, 32, L"", 0, nullptr},
-      {imgTrayIcon, L"imgTrayIcon", 8, 8, 16, 16, L"", 0, nullptr},
-      {cmbLed1, L"cmbLed1", 96, 20, 100, 23, L"", 0, nullptr},
-      {lbLed1, L"lbLed1", 56, 24, 34, 15, L"Led &1:", 0, nullptr},
-      {cmbColor1, L"cmbColor1", 204, 20, 100, 23, L"", 0, nullptr},
-      {cmbLed2, L"cmbLed2", 96, 52, 100, 23, L"", 0, nullptr},
-      {lbLed2, L"lbLed2", 56, 56, 34, 15, L"Led &2:", 0, nullptr},
-      {cmbColor2, L"cmbColor2", 204, 52, 100, 23, L"", 0, nullptr},
-      {cmbLed3, L"cmbLed3", 96, 84, 100, 23, L"", 0, nullptr},
-      {lbLed3, L"lbLed3", 56, 88, 34, 15, L"Led &3:", 0, nullptr},
-      {cmbColor3, L"cmbColor3", 204, 84, 100, 23, L"", 0, nullptr},
-      {chbIconMarks, L"chbIconMarks", 96, 120, 96, 17, L"Show &marks", 0, nullptr},
-      {lbGrid, L"lbGrid", 56, 120, 26, 15, L"&Grid:", 0, nullptr},
-      {cmbColorGrid, L"cmbColorGrid", 204, 116, 100, 23, L"", 0, nullptr},
-      {grpOsd, L"grpOsd", 8, 272, 316, 151, L"On Screen Display", 0, nullptr},
-      {pnOsd, L"pnOsd", 12, 24, 32, 32, L"ON", 0, nullptr},
-      {chbOsdLed1, L"chbOsdLed1", 56, 24, 92, 17, L"&Num Lock", 0, nullptr},
-      {chbOsdLed2, L"chbOsdLed2", 56, 48, 92, 17, L"&Caps Lock", 0, nullptr},
-      {chbOsdLed3, L"chbOsdLed3", 56, 72, 92, 17, L"&Scroll Lock", 0, nullptr},
-      {chbOsdAutoHide, L"chbOsdAutoHide", 16, 96, 132, 17, L"&Hide when all OFF", 0, nullptr},
-      {chbOsdHideAfter, L"chbOsdHideAfter", 16, 120, 112, 17, L"H&ide after (sec)", 0, nullptr},
-      {edOsdHideAfter, L"edOsdHideAfter", 124, 116, 52, 23, L"", 0, nullptr},
-      {lbOsdSize, L"lbOsdSize", 162, 24, 23, 15, L"Si&ze", 0, nullptr},
-      {cmbOsdSize, L"cmbOsdSize", 204, 20, 100, 23, L"", 0, nullptr},
-      {lbOsdBody, L"lbOsdBody", 162, 56, 27, 15, L"Bo&dy", 0, nullptr},
-      {cmbOsdBody, L"cmbOsdBody", 204, 52, 100, 23, L"", 0, nullptr},
-      {lbOsdText, L"lbOsdText", 162, 88, 21, 15, L"&Text", 0, nullptr},
-      {cmbOsdText, L"cmbOsdText", 204, 84, 100, 23, L"", 0, nullptr},
-      {lbOsdOpacity, L"lbOsdOpacity", 185, 120, 40, 15, L"O&pacity", 0, nullptr},
-      {edOsdOpacity, L"edOsdOpacity", 232, 116, 72, 23, L"", 0, nullptr},
-      {btnNumLock, L"btnNumLock", 16, 436, 95, 25, L"Num Lock", 1, nullptr},
-      {btnCapsLock, L"btnCapsLock", 120, 436, 95, 25, L"Caps Lock", 2, nullptr},
-      {btnScrollLock, L"btnScrollLock", 224, 436, 95, 25, L"Scroll Lock", 3, nullptr},
-      {imgFaceBook, L"imgFaceBook", 12, 474, 16, 16, L"", 1, L"Page on Facebook"},
-      {imgGplus, L"imgGplus", 32, 474, 16, 16, L"", 6, L"Page on Google+"},
-      {imgTwitter, L"imgTwitter", 52, 474, 16, 16, L"", 2, L"Follow on Twitter"},
-      {imgRSS, L"imgRSS", 72, 474, 16, 16, L"", 3, L"Subscribe to RSS Feed"},
-      {imgDelicious, L"imgDelicious", 92, 474, 16, 16, L"", 4, L"Save a Bookmark on Delicious"},
-      {imgStumbleUpon, L"imgStumbleUpon", 112, 474, 16, 16, L"", 5, L"Recommend it to StumbleUpon"},
-      {pnWebBrowser, L"pnWebBrowser", 144, 472, 32, 24, L"Ping", 0, nullptr},
-      {lbLink, L"lbLink", 188, 476, 131, 15, L"", 0, L"Open Website"},
-      {imgLedOn, L"imgLedOn", 308, 66, 16, 16, L"", 0, nullptr},
-      {imgLedOff, L"imgLedOff", 308, 82, 16, 16, L"", 0, nullptr},
+       Tr(T::MainInfo),
+       0, {}},
+      {chbAutoRun, L"chbAutoRun", 16, 64, 250, 17, Tr(T::AutoRun), 0, {}},
+      {chbBeepOnSwitch, L"chbBeepOnSwitch", 16, 88, 200, 17, Tr(T::BeepOnSwitch), 0, {}},
+      {btnMoreSettings, L"btnMoreSettings", 218, 84, 106, 23, Tr(T::MoreSettingsButton), 0, {}},
+      {grpTrayIcon, L"grpTrayIcon", 8, 112, 316, 152, Tr(T::TrayIconGroup), 0, {}},
+      {pnTrayIcon, L"pnTrayIcon", 12, 24, 32, 32, L"", 0, {}},
+      {imgTrayIcon, L"imgTrayIcon", 8, 8, 16, 16, L"", 0, {}},
+      {cmbLed1, L"cmbLed1", 96, 20, 100, 23, L"", 0, {}},
+      {lbLed1, L"lbLed1", 56, 24, 34, 15, Tr(T::Led1Label), 0, {}},
+      {cmbColor1, L"cmbColor1", 204, 20, 100, 23, L"", 0, {}},
+      {cmbLed2, L"cmbLed2", 96, 52, 100, 23, L"", 0, {}},
+      {lbLed2, L"lbLed2", 56, 56, 34, 15, Tr(T::Led2Label), 0, {}},
+      {cmbColor2, L"cmbColor2", 204, 52, 100, 23, L"", 0, {}},
+      {cmbLed3, L"cmbLed3", 96, 84, 100, 23, L"", 0, {}},
+      {lbLed3, L"lbLed3", 56, 88, 34, 15, Tr(T::Led3Label), 0, {}},
+      {cmbColor3, L"cmbColor3", 204, 84, 100, 23, L"", 0, {}},
+      {chbIconMarks, L"chbIconMarks", 96, 120, 96, 17, Tr(T::IconMarks), 0, {}},
+      {lbGrid, L"lbGrid", 56, 120, 26, 15, Tr(T::GridLabel), 0, {}},
+      {cmbColorGrid, L"cmbColorGrid", 204, 116, 100, 23, L"", 0, {}},
+      {grpOsd, L"grpOsd", 8, 272, 316, 151, Tr(T::OsdGroup), 0, {}},
+      {pnOsd, L"pnOsd", 12, 24, 32, 32, Tr(T::OsdOn), 0, {}},
+      {chbOsdLed1, L"chbOsdLed1", 56, 24, 92, 17, Tr(T::OsdNumLock), 0, {}},
+      {chbOsdLed2, L"chbOsdLed2", 56, 48, 92, 17, Tr(T::OsdCapsLock), 0, {}},
+      {chbOsdLed3, L"chbOsdLed3", 56, 72, 92, 17, Tr(T::OsdScrollLock), 0, {}},
+      {chbOsdAutoHide, L"chbOsdAutoHide", 16, 96, 132, 17, Tr(T::OsdAutoHide), 0, {}},
+      {chbOsdHideAfter, L"chbOsdHideAfter", 16, 120, 112, 17, Tr(T::OsdHideAfter), 0, {}},
+      {edOsdHideAfter, L"edOsdHideAfter", 124, 116, 52, 23, L"", 0, {}},
+      {lbOsdSize, L"lbOsdSize", 162, 24, 23, 15, Tr(T::OsdSizeLabel), 0, {}},
+      {cmbOsdSize, L"cmbOsdSize", 204, 20, 100, 23, L"", 0, {}},
+      {lbOsdBody, L"lbOsdBody", 162, 56, 27, 15, Tr(T::OsdBodyLabel), 0, {}},
+      {cmbOsdBody, L"cmbOsdBody", 204, 52, 100, 23, L"", 0, {}},
+      {lbOsdText, L"lbOsdText", 162, 88, 21, 15, Tr(T::OsdTextLabel), 0, {}},
+      {cmbOsdText, L"cmbOsdText", 204, 84, 100, 23, L"", 0, {}},
+      {lbOsdOpacity, L"lbOsdOpacity", 185, 120, 40, 15, Tr(T::OsdOpacityLabel), 0, {}},
+      {edOsdOpacity, L"edOsdOpacity", 232, 116, 72, 23, L"", 0, {}},
+      {btnNumLock, L"btnNumLock", 16, 436, 95, 25, Tr(T::NumLock), 1, {}},
+      {btnCapsLock, L"btnCapsLock", 120, 436, 95, 25, Tr(T::CapsLock), 2, {}},
+      {btnScrollLock, L"btnScrollLock", 224, 436, 95, 25, Tr(T::ScrollLock), 3, {}},
+      {imgFaceBook, L"imgFaceBook", 12, 474, 16, 16, L"", 1, Tr(T::LinkFacebook)},
+      {imgGplus, L"imgGplus", 32, 474, 16, 16, L"", 6, Tr(T::LinkGplus)},
+      {imgTwitter, L"imgTwitter", 52, 474, 16, 16, L"", 2, Tr(T::LinkTwitter)},
+      {imgRSS, L"imgRSS", 72, 474, 16, 16, L"", 3, Tr(T::LinkRss)},
+      {imgDelicious, L"imgDelicious", 92, 474, 16, 16, L"", 4, Tr(T::LinkDelicious)},
+      {imgStumbleUpon, L"imgStumbleUpon", 112, 474, 16, 16, L"", 5, Tr(T::LinkStumbleUpon)},
+      {pnWebBrowser, L"pnWebBrowser", 144, 472, 32, 24, L"", 0, {}},
+      {lbLink, L"lbLink", 188, 476, 131, 15, L"", 0, Tr(T::LinkWebsite)},
+      {imgLedOn, L"imgLedOn", 308, 66, 16, 16, L"", 0, {}},
+      {imgLedOff, L"imgLedOff", 308, 82, 16, 16, L"", 0, {}},
   };
 }
 
@@ -84,7 +86,7 @@ void TfrmMain::CreateControls() {
     row.control.SetBounds(row.left, row.top, row.width, row.height);
     row.control.SetCaption(row.caption);
     row.control.Tag = row.tag;
-    if (row.hint) row.control.Hint = row.hint;
+    if (!row.hint.empty()) row.control.Hint = row.hint;
   }
 
   // Defaults, as the window is designed; no change handler is bound yet, so
@@ -100,13 +102,15 @@ void TfrmMain::CreateControls() {
   // designed; the right-aligned ones keep their right edge by the lists.
   for (TLabel* label : {&lbLed1, &lbLed2, &lbLed3, &lbGrid, &lbOsdSize, &lbOsdBody, &lbOsdText, &lbOsdOpacity, &lbLink})
     label->AutoSize = true;
-  const std::vector<std::wstring> locks{L"[None]", L"Num Lock", L"Caps Lock", L"Scroll Lock"};
   int slot = 1;
   for (TComboBox* combo : {&cmbLed1, &cmbLed2, &cmbLed3}) {
-    combo->SetItems(locks);
+    combo->SetItems(LockListItems());
     combo->SetItemIndex(slot++);
   }
-  for (TColorComboBox* combo : ColorCombos()) combo->SetUseColorCustom(true);
+  for (TColorComboBox* combo : ColorCombos()) {
+    combo->SetUseColorCustom(true);
+    combo->SetColorNameStyle(core::ColorNameStyle::cnsFromList);
+  }
   for (TColorComboBox* combo : {&cmbColor1, &cmbColor2, &cmbColor3}) {
     combo->SetCustomColor(0x4080FF);
     combo->SetSelectedColor(core::clRed);
@@ -118,16 +122,14 @@ void TfrmMain::CreateControls() {
   imgTrayIcon.SetImageIndex(core::IconAllLit);
 
   grpOsd.SetCheckBoxChecked(true);
-  pnOsd.SetCaptionFont(L"Arial", 12, true, core::clWhite);
+  pnOsd.SetCaptionFont(UiFontFace(), 12, true, core::clWhite);
   pnOsd.SetColor(core::clRed);
   chbOsdLed2.SetChecked(true);
   chbOsdAutoHide.SetChecked(true);
   edOsdHideAfter.SetMin(1);
   edOsdHideAfter.SetMax(60);
   edOsdHideAfter.SetPosition(3);
-  std::vector<std::wstring> sizes;
-  for (const auto name : core::OsdSizeNames) sizes.push_back(Widen(name));
-  cmbOsdSize.SetItems(sizes);
+  cmbOsdSize.SetItems(SizeListItems());
   cmbOsdSize.SetItemIndex(3);
   cmbOsdBody.SetCustomColor(0x404040);
   cmbOsdBody.SetSelectedColor(core::clRed);
@@ -147,7 +149,7 @@ void TfrmMain::CreateControls() {
   }
   pnWebBrowser.SetVisible(false);
   lbLink.SetCaption(Widen(core::SiteHostCaption(core::DefaultLinkRoots().ProductSite)));
-  lbLink.SetOwnFont(L"Arial", 12, RGB(0, 0, 255));
+  lbLink.SetOwnFont(UiFontFace(), 12, RGB(0, 0, 255));
   lbLink.HandCursor = true;
   lbLink.WordWrap = false;
   imgLedOn.SetVisible(false);
@@ -162,56 +164,101 @@ void TfrmMain::CreateControls() {
     row.control.Handle();
     if (!row.control.Hint.empty()) AddHint(row.control.Handle(), row.control.Hint);
   }
-  // The arrows of a spin edit are read by their window text.
-  ::SetWindowTextW(edOsdHideAfter.UpDownHandle(), L"Hide after (sec)");
-  ::SetWindowTextW(edOsdOpacity.UpDownHandle(), L"Opacity");
-
   // The information text is taller than the space above the first check box;
   // it stays below the other controls so that it never paints over them.
   ::SetWindowPos(lbInfo.Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  FitPlacesToTexts();
+  ApplyTexts();
 
   BindControls();
+}
+
+std::vector<std::wstring> TfrmMain::LockListItems() {
+  return {Tr(T::LockNone), Tr(T::NumLock), Tr(T::CapsLock), Tr(T::ScrollLock)};
+}
+
+std::vector<std::wstring> TfrmMain::SizeListItems() {
+  std::vector<std::wstring> sizes;
+  for (int size = 0; size < core::OsdSizeCount; ++size) sizes.push_back(Widen(core::OsdSizeName(size)));
+  return sizes;
+}
+
+void TfrmMain::ApplyTexts() {
+  // The captions and hints of the description, the lists' entries (keeping
+  // what is chosen), the names screen readers hear; then the places again
+  // from the description at this scale, grown as the texts need.
+  for (const TControlDescription& row : FormDescription()) {
+    if (&row.control == &lbLink) continue;  // the site's name, in no language
+    row.control.SetCaption(row.caption);
+    if (!row.hint.empty() && row.hint != row.control.Hint) {
+      row.control.Hint = row.hint;
+      if (row.control.HandleAllocated()) AddHint(row.control.Handle(), row.hint);
+    }
+  }
+  const bool outer = FSettingControls;
+  FSettingControls = true;
+  const ScopeExit restore([&] { FSettingControls = outer; });
+  for (TComboBox* combo : {&cmbLed1, &cmbLed2, &cmbLed3}) {
+    const int index = combo->ItemIndex();
+    combo->SetItems(LockListItems());
+    combo->SetItemIndex(index);
+  }
+  {
+    const int index = cmbOsdSize.ItemIndex();
+    cmbOsdSize.SetItems(SizeListItems());
+    cmbOsdSize.SetItemIndex(index);
+  }
+  std::vector<std::string> colours;
+  for (core::T id = core::T::ColorBlack; id <= core::T::ColorWhite; id = static_cast<core::T>(static_cast<int>(id) + 1))
+    colours.emplace_back(core::Text(id));
+  for (TColorComboBox* combo : ColorCombos()) {
+    combo->SetColorNames(colours);
+    combo->SetCustomColorCaption(std::string(core::Text(T::ColorCustom)));
+  }
+  // The arrows of a spin edit are read by their window text.
+  ::SetWindowTextW(edOsdHideAfter.UpDownHandle(), Tr(T::ReaderHideAfter).c_str());
+  ::SetWindowTextW(edOsdOpacity.UpDownHandle(), Tr(T::ReaderOpacity).c_str());
+  FitPlacesToTexts();
 }
 
 void TfrmMain::DescribeControls() {
   // Screen readers name a list or an edit after the label directly before it
   // (the description's order: "Led 1:" stands before its colour, which its
   // "&1" focuses); the rest say here what they are.
-  const std::pair<TComboBox*, const wchar_t*> led_locks[] = {
-      {&cmbLed1, L"Led 1 lock"}, {&cmbLed2, L"Led 2 lock"}, {&cmbLed3, L"Led 3 lock"}};
-  for (const auto& [combo, name] : led_locks)
-    combo->OnAccessible = [name](TAccessibleAnswer& answer) { answer.name = name; };
-  edOsdHideAfter.OnAccessible = [](TAccessibleAnswer& answer) { answer.name = L"Hide after (sec)"; };
+  // Asked each time a reader asks, so in the language in use.
+  const std::pair<TComboBox*, const wchar_t*> led_locks[] = {{&cmbLed1, L"1"}, {&cmbLed2, L"2"}, {&cmbLed3, L"3"}};
+  for (const auto& [combo, number] : led_locks)
+    combo->OnAccessible = [number](TAccessibleAnswer& answer) { answer.name = TrFormat(T::ReaderLedLock, {number}); };
+  edOsdHideAfter.OnAccessible = [](TAccessibleAnswer& answer) { answer.name = Tr(T::ReaderHideAfter); };
+  auto state_word = [](int lock) { return Tr(GetLockState(lock) ? T::StateOnWord : T::StateOffWord); };
   for (TBitBtn* button : {&btnNumLock, &btnCapsLock, &btnScrollLock}) {
-    button->OnAccessible = [button](TAccessibleAnswer& answer) {
-      answer.name = button->Caption() + (GetLockState(static_cast<int>(button->Tag)) ? L", on" : L", off");
+    button->OnAccessible = [button, state_word](TAccessibleAnswer& answer) {
+      answer.name = TrFormat(T::ReaderLockButton, {button->Caption(), state_word(static_cast<int>(button->Tag))});
     };
   }
-  auto lock_states = [this] {
+  auto lock_states = [state_word] {
     std::wstring text;
     for (int lock = 1; lock <= 3; ++lock) {
       if (!text.empty()) text += L", ";
-      text += Widen(core::LockNames[static_cast<size_t>(lock)]) + L" Lock " + (GetLockState(lock) ? L"on" : L"off");
+      text += TrFormat(T::ReaderLockState,
+                       {Widen(core::LockDisplayName(static_cast<core::LockKind>(lock))), state_word(lock)});
     }
     return text;
   };
   for (TControl* preview : std::initializer_list<TControl*>{&pnTrayIcon, &imgTrayIcon}) {
     preview->OnAccessible = [lock_states](TAccessibleAnswer& answer) {
-      answer.name = L"Tray icon preview";
+      answer.name = Tr(T::ReaderTrayPreview);
       answer.role = ROLE_SYSTEM_GRAPHIC;
       answer.value = lock_states();
     };
   }
   pnOsd.OnAccessible = [this](TAccessibleAnswer& answer) {
-    answer.name = L"On screen display preview";
+    answer.name = Tr(T::ReaderOsdPreview);
     answer.role = ROLE_SYSTEM_GRAPHIC;
-    answer.value = cmbOsdText.ItemIndex() >= 0 ? L"Text " + Widen(cmbOsdText.ItemCaption(cmbOsdText.ItemIndex())) +
-                                                     L" on " +
-                                                     (cmbOsdBody.ItemIndex() >= 0
-                                                          ? Widen(cmbOsdBody.ItemCaption(cmbOsdBody.ItemIndex()))
-                                                          : std::wstring())
-                                               : std::wstring();
+    const int text = cmbOsdText.ItemIndex(), body = cmbOsdBody.ItemIndex();
+    answer.value = text >= 0 ? TrFormat(T::ReaderOsdPreviewValue,
+                                        {Widen(cmbOsdText.ItemCaption(text)),
+                                         body >= 0 ? Widen(cmbOsdBody.ItemCaption(body)) : std::wstring()})
+                             : std::wstring();
   };
   // The links: where each leads.
   for (TControl* link : std::initializer_list<TControl*>{&lbLink, &imgFaceBook, &imgGplus, &imgTwitter, &imgRSS,
@@ -230,8 +277,10 @@ void TfrmMain::DescribeControls() {
 }
 
 void TfrmMain::FitPlacesToTexts() {
-  // The controls stand where the description puts them at this scale; only
-  // the information text's lines can need more height than designed.
+  // The controls stand where the description puts them at this scale, moved
+  // right and widened where a text needs more room; the information text's
+  // lines can need more height than designed.
+  FWidthGrowth = FitDescriptionToTexts(*this, FormDescription());
   const HWND info = lbInfo.Handle();
   RECT place{};
   ::GetWindowRect(info, &place);
@@ -267,7 +316,7 @@ void TfrmMain::FitPlacesToTexts() {
   RECT frame{}, client{};
   ::GetWindowRect(window, &frame);
   ::GetClientRect(window, &client);
-  const int width = ScaleForDpi(332, dpi) + (frame.right - frame.left) - client.right;
+  const int width = ScaleForDpi(332, dpi) + FWidthGrowth + (frame.right - frame.left) - client.right;
   const int height = ScaleForDpi(503, dpi) + FInfoTextGrowth + (frame.bottom - frame.top) - client.bottom;
   ::SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   TrayIndicator.PlacePreview();
@@ -311,6 +360,8 @@ void TfrmMain::BindControls() {
     if (FSettingControls) return;
     if (&sender == &frmMoreSettings.chbUsageReports)
       UsagePing.UsageReports = frmMoreSettings.chbUsageReports.Checked();
+    else if (&sender == &frmMoreSettings.cmbLanguage)
+      ApplyLanguage(frmMoreSettings.ChosenLanguage());
     else
       UpdateOsd();
   };

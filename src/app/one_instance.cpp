@@ -109,7 +109,7 @@ void TOneInstance::HandOver() {
   if (OnHandOverRefused)
     OnHandOverRefused(*this);
   else
-    ::MessageBoxW(nullptr, kHandOverRefusedText, Application().Title().c_str(), MB_OK | MB_ICONINFORMATION);
+    ::MessageBoxW(nullptr, HandOverRefusedText().c_str(), Application().Title().c_str(), MB_OK | MB_ICONINFORMATION);
 }
 
 }  // namespace lumitrax

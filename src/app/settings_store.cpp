@@ -103,6 +103,7 @@ core::Settings TfrmMain::CurrentSettings() {
   s.OsdPlacement = frmMoreSettings.cmbOsdPlacement.ItemIndex();
   s.OsdOutOfTheWay = frmMoreSettings.chbOsdOutOfTheWay.Checked();
   s.BeepTones = frmMoreSettings.chbBeepTones.Checked();
+  s.Language = FLanguage;
   return s;
 }
 
@@ -113,6 +114,11 @@ void TfrmMain::SettingsToControls(const core::Settings& s) {
   const bool outer = FSettingControls;
   FSettingControls = true;
   const ScopeExit restore([&] { FSettingControls = outer; });
+  // The language first: the lists are filled anew in it.
+  if (s.Language != FLanguage || !FLanguageApplied) {
+    FLanguageApplied = true;
+    ApplyLanguage(s.Language);
+  }
   chbAutoRun.SetChecked(s.AutoRun);
   chbBeepOnSwitch.SetChecked(s.BeepOnSwitch);
   UsagePing.UsageReports = s.UsageReports;

@@ -1,5 +1,7 @@
 #include "core/links.h"
 
+#include "core/texts.h"
+
 namespace lumitrax::core {
 
 namespace {
@@ -47,19 +49,19 @@ std::string LinkAddress(int tag, const LinkRoots& roots, std::string_view versio
 std::string_view LinkHint(int tag) {
   switch (tag) {
     case LinkWebsite:
-      return "Open Website";
+      return Text(T::LinkWebsite);
     case LinkFacebook:
-      return "Page on Facebook";
+      return Text(T::LinkFacebook);
     case LinkTwitter:
-      return "Follow on Twitter";
+      return Text(T::LinkTwitter);
     case LinkFeed:
-      return "Subscribe to RSS Feed";
+      return Text(T::LinkRss);
     case LinkBookmark:
-      return "Save a Bookmark on Delicious";
+      return Text(T::LinkDelicious);
     case LinkSubmit:
-      return "Recommend it to StumbleUpon";
+      return Text(T::LinkStumbleUpon);
     case LinkGooglePlus:
-      return "Page on Google+";
+      return Text(T::LinkGplus);
     default:
       return {};
   }

@@ -13,13 +13,14 @@ constexpr std::string_view Main = "";
 constexpr std::string_view Tray = TrayIconSubkey;
 constexpr std::string_view Osd = OsdSubkey;
 
-const std::array<SettingEntry, 27> Record{{
+const std::array<SettingEntry, 28> Record{{
     {Main, "Bounds", StringSetting{&Settings::Bounds, "0,0,0,0"}, "the settings window", true, false},
     {Main, "Visible", BooleanSetting{&Settings::Visible, true}, "FWindowVisible", true, false},
     {Main, "AutoRun", BooleanSetting{&Settings::AutoRun, true}, "chbAutoRun"},
     {Main, "BeepOnSwitch", BooleanSetting{&Settings::BeepOnSwitch, true}, "chbBeepOnSwitch"},
     {Main, "BeepTones", BooleanSetting{&Settings::BeepTones, false}, "chbBeepTones (More settings)"},
     {Main, UsageReportsName, BooleanSetting{&Settings::UsageReports, true}, "chbUsageReports (More settings)", true},
+    {Main, "Language", StringSetting{&Settings::Language, ""}, "cmbLanguage (More settings)", true},
 
     {Tray, "Led1", IntegerSetting{&Settings::TrayLed1, 1}, "cmbLed1.ItemIndex"},
     {Tray, "Led2", IntegerSetting{&Settings::TrayLed2, 2}, "cmbLed2.ItemIndex"},

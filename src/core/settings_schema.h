@@ -61,6 +61,7 @@ struct Settings {
   int32_t OsdPlacement = 0;     // cmbOsdPlacement.ItemIndex (OsdPlacementMode)
   bool OsdOutOfTheWay = false;  // chbOsdOutOfTheWay
   bool BeepTones = false;       // chbBeepTones
+  std::string Language;         // cmbLanguage: empty for the Windows default, else a language's code
 
   friend bool operator==(const Settings&, const Settings&) = default;
 };

@@ -96,12 +96,16 @@ std::string_view Text(T id) {
 }
 
 std::string FillPlaceholders(std::string_view pattern, std::initializer_list<std::string_view> args) {
+  return FillPlaceholders(pattern, std::vector<std::string_view>(args));
+}
+
+std::string FillPlaceholders(std::string_view pattern, const std::vector<std::string_view>& args) {
   std::string out;
   for (size_t i = 0; i < pattern.size(); ++i) {
     if (pattern[i] == '%' && i + 1 < pattern.size() && pattern[i + 1] >= '1' && pattern[i + 1] <= '9') {
       const auto n = static_cast<size_t>(pattern[i + 1] - '1');
       if (n < args.size()) {
-        out += *(args.begin() + n);
+        out += args[n];
         ++i;
         continue;
       }

@@ -42,6 +42,7 @@ std::string_view Text(T id);
 // language puts them.
 std::string FormatText(T id, std::initializer_list<std::string_view> args);
 std::string FillPlaceholders(std::string_view pattern, std::initializer_list<std::string_view> args);
+std::string FillPlaceholders(std::string_view pattern, const std::vector<std::string_view>& args);
 
 // The pseudo-language's form of a text: "[" + the text with accents, padded
 // to about 140 % + "]"; mnemonics (&), placeholders (%1) and line breaks stay

@@ -4,6 +4,7 @@
 // A form creates its controls from such a table and lays them out again from
 // it at every scale.
 #include <cstdint>
+#include <string>
 
 #include "framework/control.h"
 
@@ -13,9 +14,9 @@ struct TControlDescription {
   TControl& control;
   const wchar_t* name;
   int left, top, width, height;
-  const wchar_t* caption;
+  std::wstring caption;  // in the language in use
   intptr_t tag;
-  const wchar_t* hint;
+  std::wstring hint;     // empty: none
 };
 
 }  // namespace lumitrax

@@ -111,7 +111,15 @@ void TForm::AddHint(HWND control, const std::wstring& text, THintFeed feed) {
   tool.hwnd = Handle();
   tool.uId = reinterpret_cast<UINT_PTR>(control);
   tool.lpszText = const_cast<wchar_t*>(text.c_str());
-  ::SendMessageW(tool_tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  // A control's tip given anew (another language) replaces its text.
+  TTTOOLINFOW known{};
+  known.cbSize = sizeof(known);
+  known.hwnd = tool.hwnd;
+  known.uId = tool.uId;
+  if (::SendMessageW(tool_tip_, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&known)))
+    ::SendMessageW(tool_tip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+  else
+    ::SendMessageW(tool_tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void TForm::HandleDestroyed() {

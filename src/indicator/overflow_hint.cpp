@@ -24,7 +24,7 @@ void TOverflowHint::ShowIfDue(const std::string& key) {
     // Any other value than 0 counts as shown: a damaged one must not bring the hint back each start.
     if (shown && *shown != core::RegistryValue::Dword(0)) return;
   }
-  if (!tray_->ShowBalloon(kOverflowHintTitle, kOverflowHintText)) return;
+  if (!tray_->ShowBalloon(Tr(T::OverflowHintTitle), Tr(T::OverflowHintText))) return;
   const auto writable = registry.CreateKey(core::HkeyCurrentUser, key);
   if (!writable) throw core::RegistryError::OpenKeyFailed(key);
   if (!writable->WriteValue(kOverflowHintShownValue, core::RegistryValue::Dword(1)))

@@ -9,16 +9,14 @@
 #include <functional>
 #include <string>
 
+#include "framework/language.h"
 #include "indicator/tray_icon.h"
 
 namespace lumitrax {
 
-// The texts of the hint (English), the settings page and the value that
-// remembers the hint, under the program's key.
-inline constexpr wchar_t kOverflowHintTitle[] = L"Lumitrax is in the hidden icons";
-inline constexpr wchar_t kOverflowHintText[] =
-    L"Windows 11 keeps new icons under the arrow beside the clock. To see your locks at a glance, click here "
-    L"and switch Lumitrax on under \"Other system tray icons\".";
+// The settings page and the value that remembers the hint, under the
+// program's key. The hint's texts are OverflowHintTitle and OverflowHintText
+// of the language in use.
 inline constexpr wchar_t kTaskbarSettingsPage[] = L"ms-settings:taskbar";
 inline constexpr char kOverflowHintShownValue[] = "OverflowHintShown";
 // The first build of Windows 11.

@@ -1,5 +1,7 @@
 #include "osd/form_osd.h"
 
+#include "framework/language.h"
+
 #include <commctrl.h>
 
 #include <optional>
@@ -18,10 +20,10 @@ namespace {
 
 // Posted to the display's own window once a fade that outlived its owner has
 // returned; the window is freed when it arrives.
+// The longest line of the design ("Scroll Lock OFF" in English), in the language in use.
+std::wstring DesignCaption() { return TrFormat(T::OsdLine, {Tr(T::ScrollLock), Tr(T::OsdOff)}); }
 constexpr UINT WM_OSDRELEASE = WM_APP + 0x0D5;
 
-constexpr const wchar_t* kDesignCaption = L"Scroll Lock OFF";
-constexpr const wchar_t* kHint = L"Click to move";
 constexpr int kBodyMargin = 1;
 constexpr UINT kTextFormat = DT_LEFT | DT_NOPREFIX | DT_EXPANDTABS | DT_NOCLIP;
 
@@ -126,7 +128,7 @@ void TfrmOsd::CreateHint() {
   // The tip is told of the mouse's moves by hand, not by subclassing the
   // window: it hears nothing while a drag runs, so it cannot disturb the
   // system's move loop. Always shown, as the display is never active.
-  AddHint(Handle(), kHint, THintFeed::Relayed);
+  AddHint(Handle(), Tr(T::OsdHint), THintFeed::Relayed);
 }
 
 void TfrmOsd::RelayToHint(const THookMessage& msg) {
@@ -392,7 +394,7 @@ void TfrmOsd::SetFontSize(int size) {
   log.lfWeight = FW_BOLD;
   log.lfCharSet = DEFAULT_CHARSET;
   log.lfQuality = DEFAULT_QUALITY;
-  std::wstring(L"Arial").copy(log.lfFaceName, LF_FACESIZE - 1);
+  UiFontFace().copy(log.lfFaceName, LF_FACESIZE - 1);
   FFont.reset(::CreateFontIndirectW(&log));
 }
 

@@ -58,6 +58,8 @@ struct TOsdPlace {
 
 class TfrmOsd : public TForm {
  public:
+  // The texts of another language (the tip).
+  void LanguageChanged() { CreateHint(); }
   // The position is kept in `registry` under the main window's settings key.
   // A copy (the display on a further monitor) never writes it.
   TfrmOsd(TOsdHost& host, std::unique_ptr<core::RegistryStore> registry, bool copy = false);
@@ -146,7 +148,7 @@ class TfrmOsd : public TForm {
   core::RegistryRoot FRegRoot = core::HkeyCurrentUser;
   std::string FRegKey;
 
-  std::wstring FText = L"Scroll Lock OFF";
+  std::wstring FText;
   UniqueFont FFont;
   uint8_t FAlpha = 255;
   bool FLayered = false;

@@ -4,6 +4,8 @@
 
 #include "core/placement.h"
 #include "framework/application.h"
+#include "framework/language.h"
+#include "settings/fit_layout.h"
 #include "framework/os_functions.h"
 #include "framework/work_area.h"
 
@@ -16,7 +18,7 @@ constexpr int kMargin = 12;  // around the rows, in 96-dpi pixels
 
 TfrmMoreSettings::TfrmMoreSettings() {
   Name = L"frmMoreSettings";
-  SetFont(L"Arial", 12);
+  SetFont(UiFontFace(), 12);
   KeyPreview = true;
   OnKeyDown = [this](TComponent&, WORD& key, TShiftState) {
     if (key != VK_ESCAPE || !Visible()) return;
@@ -29,14 +31,14 @@ TfrmMoreSettings::TfrmMoreSettings() {
 std::vector<TControlDescription> TfrmMoreSettings::FormDescription() {
   // Later options go here, a row each; the window grows to hold them.
   return {
-      {lbOsdPlacement, L"lbOsdPlacement", 12, 14, 104, 15, L"&Show the display:", 0, nullptr},
-      {cmbOsdPlacement, L"cmbOsdPlacement", 126, 10, 242, 23, L"", 0, nullptr},
-      {chbOsdOutOfTheWay, L"chbOsdOutOfTheWay", 12, 44, 356, 17,
-       L"Keep it &out of full-screen programs and quiet time", 0, nullptr},
-      {chbBeepTones, L"chbBeepTones", 12, 68, 356, 17, L"Beep with a &rising tone for on, a falling tone for off", 0,
-       nullptr},
-      {chbUsageReports, L"chbUsageReports", 12, 92, 356, 17, L"Send anonymous &usage reports", 0, nullptr},
-      {btnClose, L"btnClose", 293, 122, 75, 25, L"Close", 0, nullptr},
+      {lbOsdPlacement, L"lbOsdPlacement", 12, 14, 104, 15, Tr(T::PlacementLabel), 0, {}},
+      {cmbOsdPlacement, L"cmbOsdPlacement", 126, 10, 242, 23, L"", 0, {}},
+      {chbOsdOutOfTheWay, L"chbOsdOutOfTheWay", 12, 44, 356, 17, Tr(T::OutOfTheWay), 0, {}},
+      {chbBeepTones, L"chbBeepTones", 12, 68, 356, 17, Tr(T::BeepTones), 0, {}},
+      {chbUsageReports, L"chbUsageReports", 12, 92, 356, 17, Tr(T::UsageReports), 0, {}},
+      {lbLanguage, L"lbLanguage", 12, 124, 104, 15, Tr(T::LanguageLabel), 0, {}},
+      {cmbLanguage, L"cmbLanguage", 126, 120, 242, 23, L"", 0, {}},
+      {btnClose, L"btnClose", 293, 154, 75, 25, Tr(T::CloseButton), 0, {}},
   };
 }
 
@@ -52,7 +54,7 @@ SIZE TfrmMoreSettings::DesignClientSize() {
 void TfrmMoreSettings::CreateParams(TCreateParams& params) {
   TForm::CreateParams(params);
   params.class_name = L"TfrmMoreSettings";
-  params.caption = L"More settings";
+  params.caption = Tr(T::MoreCaption);
   params.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
   params.ex_style = WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
   const UINT dpi = WindowDpi(nullptr);
@@ -71,13 +73,14 @@ void TfrmMoreSettings::CreateControls() {
     row.control.SetBounds(row.left, row.top, row.width, row.height);
     row.control.SetCaption(row.caption);
     row.control.Tag = row.tag;
-    if (row.hint) row.control.Hint = row.hint;
+    if (!row.hint.empty()) row.control.Hint = row.hint;
   }
   // The label widens to its text where a scale or a font makes it wider than designed.
-  lbOsdPlacement.AutoSize = true;
-  lbOsdPlacement.WordWrap = false;
-  cmbOsdPlacement.SetItems({L"Where I put it", L"On the monitor with the mouse pointer",
-                            L"On the monitor with the active window", L"On every monitor"});
+  for (TLabel* label : {&lbOsdPlacement, &lbLanguage}) {
+    label->AutoSize = true;
+    label->WordWrap = false;
+  }
+  cmbOsdPlacement.SetItems(PlacementItems());
   // Defaults: today's behaviour, and out of the way.
   cmbOsdPlacement.SetItemIndex(0);
   chbOsdOutOfTheWay.SetChecked(true);
@@ -96,17 +99,61 @@ void TfrmMoreSettings::CreateControls() {
   chbOsdOutOfTheWay.OnClick = changed;
   chbBeepTones.OnClick = changed;
   chbUsageReports.OnClick = changed;
+  cmbLanguage.OnChange = changed;
   btnClose.OnClick = [this](TComponent&) { Close(); };
+}
+
+std::vector<std::wstring> TfrmMoreSettings::PlacementItems() {
+  return {Tr(T::PlacementStored), Tr(T::PlacementPointer), Tr(T::PlacementActive), Tr(T::PlacementEvery)};
+}
+
+void TfrmMoreSettings::ApplyTexts(const std::string& language) {
+  const std::vector<TControlDescription> description = FormDescription();
+  for (const TControlDescription& row : description) row.control.SetCaption(row.caption);
+  if (HandleAllocated()) ::SetWindowTextW(Handle(), Tr(T::MoreCaption).c_str());
+  const int placement = cmbOsdPlacement.ItemIndex();
+  cmbOsdPlacement.SetItems(PlacementItems());
+  cmbOsdPlacement.SetItemIndex(placement);
+  // "Windows default", then each language in its own name.
+  FLanguage = language;
+  FLanguageCodes.clear();
+  std::vector<std::wstring> names{Tr(T::LanguageDefault)};
+  int chosen = language.empty() ? 0 : -1;
+  for (const TLanguageInfo& info : AvailableLanguages()) {
+    if (info.code == language) chosen = static_cast<int>(names.size());
+    FLanguageCodes.push_back(info.code);
+    names.push_back(info.name);
+  }
+  cmbLanguage.SetItems(names);
+  cmbLanguage.SetItemIndex(chosen);
+  FitToDescription();
+}
+
+std::string TfrmMoreSettings::ChosenLanguage() {
+  const int index = cmbLanguage.ItemIndex();
+  if (index == 0) return {};
+  if (index < 0 || index > static_cast<int>(FLanguageCodes.size())) return FLanguage;
+  return FLanguageCodes[static_cast<size_t>(index - 1)];
 }
 
 void TfrmMoreSettings::FitToDescription() {
   const HWND window = Handle();
   const UINT dpi = Dpi();
   const SIZE design = DesignClientSize();
+  FWidthGrowth = FitDescriptionToTexts(*this, FormDescription());
+  // The close button stays at the right margin of the window as it grew.
+  {
+    RECT button{};
+    ::GetWindowRect(btnClose.Handle(), &button);
+    ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&button), 2);
+    const int right = ScaleForDpi(design.cx - kMargin, dpi) + FWidthGrowth;
+    ::SetWindowPos(btnClose.Handle(), nullptr, right - (button.right - button.left), button.top, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   RECT frame{}, client{};
   ::GetWindowRect(window, &frame);
   ::GetClientRect(window, &client);
-  const int width = ScaleForDpi(design.cx, dpi) + (frame.right - frame.left) - client.right;
+  const int width = ScaleForDpi(design.cx, dpi) + FWidthGrowth + (frame.right - frame.left) - client.right;
   const int height = ScaleForDpi(design.cy, dpi) + (frame.bottom - frame.top) - client.bottom;
   ::SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "framework/control_description.h"
@@ -24,6 +25,8 @@ class TfrmMoreSettings : public TForm {
   TCheckBox chbOsdOutOfTheWay{*this};
   TCheckBox chbBeepTones{*this};
   TCheckBox chbUsageReports{*this};
+  TLabel lbLanguage{*this};
+  TComboBox cmbLanguage{*this};
   TButton btnClose{*this};
 
   // The one table of the window: each row a control, in 96-dpi pixels.
@@ -33,6 +36,14 @@ class TfrmMoreSettings : public TForm {
 
   // Any of its settings changed by the user.
   TNotifyEvent OnSettingChange;
+
+  // Every text in the language in use; the language list shows `language`
+  // (a "Language" setting: empty for the Windows default).
+  void ApplyTexts(const std::string& language);
+  // The "Language" setting the list's entry stands for.
+  std::string ChosenLanguage();
+  // How much wider than designed the window is for its texts, in pixels.
+  int WidthGrowth() const noexcept { return FWidthGrowth; }
 
   // Shown beside `beside` (the settings window, when it shows) or in the middle
   // of the work area under the mouse pointer, and brought to the front.
@@ -44,8 +55,12 @@ class TfrmMoreSettings : public TForm {
 
  private:
   void CreateControls();
+  std::vector<std::wstring> PlacementItems();
   // The window's frame around the client area as designed at its DPI.
   void FitToDescription();
+  std::vector<std::string> FLanguageCodes;  // the list's entries after "Windows default"
+  std::string FLanguage;
+  int FWidthGrowth = 0;
 };
 
 }  // namespace lumitrax

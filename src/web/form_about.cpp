@@ -8,6 +8,7 @@
 #include "core/placement.h"
 #include "framework/application.h"
 #include "framework/handles.h"
+#include "framework/language.h"
 #include "framework/os_functions.h"
 #include "framework/scope_exit.h"
 #include "framework/version_info.h"
@@ -54,21 +55,21 @@ TfrmAbout* OpenAboutDialog() noexcept { return g_about; }
 
 TfrmAbout::TfrmAbout(const TAboutHost& host) : host_(host) {
   Name = L"frmAbout";
-  SetFont(L"Arial", 12);
+  SetFont(UiFontFace(), 12);
   struct Row {
     TControl& control;
     int left, top, width, height;
-    const wchar_t* caption;
+    std::wstring caption;
     intptr_t tag;
   };
   const Row rows[] = {
-      {btnOK, 196, 116, 75, 25, L"OK", 0},
+      {btnOK, 196, 116, 75, 25, Tr(T::AboutOK), 0},
       {imgIcon, 12, 12, 128, 128, L"", 0},
-      {lbTitle, 144, 12, 180, 24, L"Application Name", 0},
-      {lbVersion, 144, 40, 180, 16, L"Version", 0},
-      {lbInfo, 144, 64, 180, 16, L"Keyboard lights for every PC\u2122", 1992},
-      {lbCopyright, 144, 84, 180, 16, L"\u00A9 2026 MOVRANIK", 1977},
-      {lbReports, 12, 149, 308, 16, L"What Lumitrax sends: see the README", 0},
+      {lbTitle, 144, 12, 180, 24, L"", 0},
+      {lbVersion, 144, 40, 180, 16, L"", 0},
+      {lbInfo, 144, 64, 180, 16, Tr(T::AboutSlogan), 1992},
+      {lbCopyright, 144, 84, 180, 16, Tr(T::AboutCopyright), 1977},
+      {lbReports, 12, 149, 308, 16, Tr(T::AboutReports), 0},
   };
   for (const Row& row : rows) {
     row.control.SetBounds(row.left, row.top, row.width, row.height);
@@ -79,14 +80,14 @@ TfrmAbout::TfrmAbout(const TAboutHost& host) : host_(host) {
     label->Alignment = TAlignment::Center;
     label->WordWrap = false;
   }
-  lbTitle.SetOwnFont(L"Arial", 21, ::GetSysColor(COLOR_WINDOWTEXT), /*bold=*/true);
+  lbTitle.SetOwnFont(UiFontFace(), 21, ::GetSysColor(COLOR_WINDOWTEXT), /*bold=*/true);
   imgIcon.HandCursor = true;
   lbInfo.HandCursor = true;
   lbCopyright.HandCursor = true;
   // The three links take the focus and open with Enter or Space; the icon
   // is named after the site it opens.
   for (TControl* link : std::initializer_list<TControl*>{&imgIcon, &lbInfo, &lbCopyright}) link->IsLink = true;
-  imgIcon.Hint = L"Open Website";
+  imgIcon.Hint = Tr(T::LinkWebsite);
   btnOK.OnClick = [this](TComponent&) { ModalResult = mrOk; };
   tmrRunOnce.OnTimer = [this](TComponent&) { tmrRunOnceTimer(); };
   FormCreate();
@@ -95,7 +96,7 @@ TfrmAbout::TfrmAbout(const TAboutHost& host) : host_(host) {
 void TfrmAbout::CreateParams(TCreateParams& params) {
   TForm::CreateParams(params);
   params.class_name = L"TfrmAbout";
-  params.caption = L"About";
+  params.caption = Tr(T::AboutCaption);
   params.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_CLIPCHILDREN;
   params.ex_style = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
   // The main window owns the dialog, which stays above it.

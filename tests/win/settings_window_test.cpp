@@ -74,7 +74,7 @@ TEST_F(SettingsWindow, EveryControlOfTheDescriptionIsInPlaceWithItsCaptionAndTag
     const bool shows_caption = dynamic_cast<TCheckBox*>(&row.control) || dynamic_cast<TButton*>(&row.control) ||
                                (dynamic_cast<TLabel*>(&row.control) && row.control.Name != L"lbLink");
     if (shows_caption) EXPECT_EQ(WindowText(window), row.caption);
-    if (row.hint) EXPECT_EQ(row.control.Hint, row.hint);
+    if (!row.hint.empty()) EXPECT_EQ(row.control.Hint, row.hint);
   }
 }
 

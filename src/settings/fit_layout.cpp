@@ -1,0 +1,120 @@
+#include "settings/fit_layout.h"
+
+#include <algorithm>
+#include <map>
+
+#include "framework/form.h"
+#include "framework/handles.h"
+#include "framework/os_functions.h"
+#include "framework/std_controls.h"
+#include "settings/check_group_box.h"
+
+namespace lumitrax {
+namespace {
+
+int TextWidth(TControl& control, const std::wstring& text) {
+  if (text.empty()) return 0;
+  const HWND window = control.Handle();
+  WindowDc dc(window);
+  const auto font = reinterpret_cast<HFONT>(::SendMessageW(window, WM_GETFONT, 0, 0));
+  SelectObjectScope selected(dc.get(), font ? font : control.Font());
+  std::wstring copy = text;
+  RECT extent{0, 0, 0, 0};
+  ::DrawTextW(dc.get(), copy.data(), static_cast<int>(copy.size()), &extent, DT_CALCRECT | DT_SINGLELINE);
+  return extent.right;
+}
+
+struct Place {
+  TControlDescription* row;
+  HWND parent;
+  RECT base;  // at the scale, from the description
+  int need = 0;
+  int extra = 0;  // how much wider than designed
+  int shift = 0;  // how far right of its designed place
+  int growth = 0; // a container: how much wider its children need it
+};
+
+bool Overlap(LONG top1, LONG bottom1, LONG top2, LONG bottom2) { return top1 < bottom2 && top2 < bottom1; }
+
+}  // namespace
+
+int NeededTextWidth(TControl& control) {
+  const std::wstring& caption = control.Caption();
+  if (caption.empty() || !control.Visible()) return 0;
+  const int check = static_cast<int>(os::SystemMetricsForDpi(SM_CXMENUCHECK, control.Dpi()));
+  if (dynamic_cast<TCheckGroupBox*>(&control))
+    return TextWidth(control, caption) + check + control.Scale(22);
+  if (dynamic_cast<TGroupBox*>(&control)) return TextWidth(control, caption) + control.Scale(16);
+  if (dynamic_cast<TCheckBox*>(&control)) return TextWidth(control, caption) + check + control.Scale(6);
+  if (dynamic_cast<TButton*>(&control)) return TextWidth(control, caption) + control.Scale(12);
+  if (auto* label = dynamic_cast<TLabel*>(&control)) return label->WordWrap ? 0 : TextWidth(control, caption);
+  return 0;
+}
+
+int FitDescriptionToTexts(TForm& form, const std::vector<TControlDescription>& rows_in) {
+  std::vector<TControlDescription> rows = rows_in;
+  std::vector<Place> places;
+  for (TControlDescription& row : rows) {
+    TControl& control = row.control;
+    Place place{&row, ::GetParent(control.Handle()), {}};
+    const int left = control.Scale(row.left), top = control.Scale(row.top);
+    place.base = {left, top, left + control.Scale(row.width), top + control.Scale(row.height)};
+    if (control.Visible()) {
+      place.need = NeededTextWidth(control);
+      place.extra = std::max(0, place.need - static_cast<int>(place.base.right - place.base.left));
+    }
+    places.push_back(place);
+  }
+  // Children before their containers: deeper windows first.
+  auto depth = [&](HWND window) {
+    int d = 0;
+    for (HWND w = window; w && w != form.Handle(); w = ::GetParent(w)) ++d;
+    return d;
+  };
+  std::map<HWND, int> growth_of;  // a parent's growth
+  std::vector<HWND> parents;
+  for (const Place& p : places)
+    if (std::find(parents.begin(), parents.end(), p.parent) == parents.end()) parents.push_back(p.parent);
+  std::sort(parents.begin(), parents.end(), [&](HWND a, HWND b) { return depth(a) > depth(b); });
+  for (HWND parent : parents) {
+    std::vector<Place*> siblings;
+    for (Place& p : places)
+      if (p.parent == parent) siblings.push_back(&p);
+    // A container's own extra: its caption's or its children's, whichever is more.
+    for (Place* p : siblings) {
+      const auto found = growth_of.find(p->row->control.Handle());
+      if (found != growth_of.end()) p->extra = std::max(p->extra, found->second);
+    }
+    std::stable_sort(siblings.begin(), siblings.end(), [](const Place* a, const Place* b) {
+      return a->base.left != b->base.left ? a->base.left < b->base.left : a->base.top < b->base.top;
+    });
+    LONG designed_right = 0, right = 0;
+    for (Place* s : siblings) {
+      if (!s->row->control.Visible()) continue;
+      for (Place* r : siblings) {
+        if (r == s || !r->row->control.Visible() || r->base.left >= s->base.left) continue;
+        if (r->base.right <= s->base.left) {
+          // A column beyond the control's right edge moves as far as it grew.
+          s->shift = std::max(s->shift, r->shift + r->extra);
+        } else if (r->need > 0 && Overlap(r->base.top, r->base.bottom, s->base.top, s->base.bottom)) {
+          // On its row, a text that reaches under the next control pushes it.
+          s->shift = std::max(s->shift, static_cast<int>(r->base.left + r->shift + r->need - s->base.left));
+        }
+      }
+      designed_right = std::max(designed_right, s->base.right);
+      right = std::max(right, static_cast<LONG>(s->base.right + s->shift + s->extra));
+    }
+    growth_of[parent] = std::max(0, static_cast<int>(right - designed_right));
+  }
+  for (const Place& p : places) {
+    const HWND window = p.row->control.Handle();
+    RECT now{};
+    ::GetWindowRect(window, &now);
+    ::SetWindowPos(window, nullptr, p.base.left + p.shift, p.base.top,
+                   p.base.right - p.base.left + p.extra, now.bottom - now.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  const auto top = growth_of.find(form.Handle());
+  return top == growth_of.end() ? 0 : top->second;
+}
+
+}  // namespace lumitrax
