@@ -11,13 +11,16 @@
 namespace lumitrax {
 namespace {
 
-// The thread's apartment type, or -1 when the thread is in none.
+// The thread's apartment type, or -1 when the thread joined none. A thread
+// that joined none counts as in the implicit multithreaded apartment while
+// another thread of the process (the sound output's, a reader's) holds one.
 int ApartmentType() {
   APTTYPE type{};
   APTTYPEQUALIFIER qualifier{};
   const HRESULT result = ::CoGetApartmentType(&type, &qualifier);
   if (result == CO_E_NOTINITIALIZED) return -1;
   EXPECT_EQ(result, S_OK);
+  if (type == APTTYPE_MTA && qualifier == APTTYPEQUALIFIER_IMPLICIT_MTA) return -1;
   return static_cast<int>(type);
 }
 
