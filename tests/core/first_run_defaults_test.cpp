@@ -32,6 +32,7 @@ std::vector<FirstRunValue> FirstRunRecord() {
       {"", "BeepOnSwitch", dword(1)},
       {"", "BeepTones", dword(0)},
       {"", "UsageReports", dword(1)},
+      {"", "Language", RegistryValue::Text("")},
       {"TrayIcon", "Led1", dword(1)},
       {"TrayIcon", "Led2", dword(2)},
       {"TrayIcon", "Led3", dword(3)},
@@ -118,7 +119,7 @@ TEST(FirstRunDefaults, AnEmptyRegistryReadsAsTheDefaultsAndTheFirstSaveWritesThe
     EXPECT_EQ(stored->Type, value.Stored.Type);
     EXPECT_EQ(stored->Data, value.Stored.Data);
   }
-  EXPECT_EQ(registry.ValueCount(Root, SettingsKey), 6u);
+  EXPECT_EQ(registry.ValueCount(Root, SettingsKey), 7u);
   EXPECT_EQ(registry.ValueCount(Root, SubkeyPath(SettingsKey, "TrayIcon")), 8u);
   EXPECT_EQ(registry.ValueCount(Root, SubkeyPath(SettingsKey, "OSD")), 13u) << "the display's own position is not part of it";
 }

@@ -70,12 +70,12 @@ TEST(SettingsRecord, ListsEveryValueInWritingOrderWithItsType) {
     types += "bicS"[static_cast<int>(entry.Type())];
   }
   EXPECT_EQ(names, (std::vector<std::string>{
-                       "/Bounds", "/Visible", "/AutoRun", "/BeepOnSwitch", "/BeepTones", "/UsageReports", "TrayIcon/Led1", "TrayIcon/Led2",
+                       "/Bounds", "/Visible", "/AutoRun", "/BeepOnSwitch", "/BeepTones", "/UsageReports", "/Language", "TrayIcon/Led1", "TrayIcon/Led2",
                        "TrayIcon/Led3", "TrayIcon/IconMarks", "TrayIcon/Color1", "TrayIcon/Color2",
                        "TrayIcon/Color3", "TrayIcon/GridColor", "OSD/Show", "OSD/Led1", "OSD/Led2", "OSD/Led3",
                        "OSD/AutoHide", "OSD/HideAfter", "OSD/HideInterval", "OSD/Opacity", "OSD/Size",
                        "OSD/Color1", "OSD/Color2", "OSD/Placement", "OSD/OutOfTheWay"}));
-  EXPECT_EQ(types, "Sbbbbbiiibccccbbbbbbiiiccib");
+  EXPECT_EQ(types, "SbbbbbSiiibccccbbbbbbiiiccib");
 }
 
 TEST(SettingsRecord, EveryFieldHasItsOwnEntry) {
@@ -131,7 +131,7 @@ TEST(SaveSettings, WritesEveryValueAsDwordOrStringAndLeavesTheOsdPositionAlone) 
   registry.Set(Root, Osd, "Bounds", RegistryValue::Text("5,6,0,0"));
   registry.Set(Root, Osd, "Led1", RegistryValue::Text("stale"));
   SaveSettings(registry, Root, SettingsKey, Unusual());
-  EXPECT_EQ(registry.ValueCount(Root, SettingsKey), 6u);
+  EXPECT_EQ(registry.ValueCount(Root, SettingsKey), 7u);
   EXPECT_EQ(registry.ValueCount(Root, Tray), 8u);
   EXPECT_EQ(registry.ValueCount(Root, Osd), 14u);
   EXPECT_EQ(registry.Get(Root, Osd, "Bounds"), RegistryValue::Text("5,6,0,0"));
@@ -265,7 +265,7 @@ TEST(SaveSettings, ASubkeyThatCannotBeCreatedIsSkippedAndTheNextWritten) {
   registry.FailCreating(Root, Tray);
   SaveSettings(registry, Root, SettingsKey, Unusual());
   EXPECT_FALSE(registry.KeyExists(Root, Tray));
-  EXPECT_EQ(registry.ValueCount(Root, SettingsKey), 6u);
+  EXPECT_EQ(registry.ValueCount(Root, SettingsKey), 7u);
   EXPECT_EQ(registry.ValueCount(Root, Osd), 13u);
 }
 
