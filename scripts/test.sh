@@ -48,7 +48,7 @@ run_at_dpi() {
   scaled_reports="$scaled_reports $2"
 }
 
-run_at_dpi 144 win_tests_144dpi 'SettingsWindow.*' "The settings window"
+run_at_dpi 144 win_tests_144dpi 'SettingsWindow.*:Languages.*:MoreSettings.*' "The settings windows in every language"
 
 # The About dialog and the text-fit check at the other scales (96 dpi runs above).
 for dpi in 120 144 192; do

@@ -137,7 +137,8 @@ std::string PseudoText(std::string_view english) {
   // About 40 % more room: one padding character for every 2.5 characters.
   const size_t padding = std::max<size_t>(1, (english.size() * 2 + 4) / 5);
   std::string pad;
-  for (size_t i = 0; i < padding; ++i) pad += (i % 2 == 0) ? "\xC2\xB7" : "~";  // U+00B7 middle dot
+  // Words of four, so that a wrapping text still wraps.
+  for (size_t i = 0; i < padding; ++i) pad += (i % 5 == 4) ? " " : (i % 2 == 0) ? "\xC2\xB7" : "~";  // U+00B7 middle dot
   (void)letters;
   return "[" + body + " " + pad + "]";
 }

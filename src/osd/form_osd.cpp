@@ -68,6 +68,7 @@ void DelayWithMessages(DWORD milliseconds) {
 TfrmOsd::TfrmOsd(TOsdHost& host, std::unique_ptr<core::RegistryStore> registry, bool copy)
     : FHost(host), FRegistry(std::move(registry)), FCopy(copy) {
   Name = L"frmOsd";
+  FText = DesignCaption();
   OnShow = [this](TComponent&) { FormShow(); };
   OnHide = [this](TComponent&) { FormHide(); };
   tmrVisible.OnTimer = [this](TComponent&) { tmrVisibleTimer(); };

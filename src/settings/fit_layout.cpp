@@ -45,9 +45,10 @@ int NeededTextWidth(TControl& control) {
   if (dynamic_cast<TCheckGroupBox*>(&control))
     return TextWidth(control, caption) + check + control.Scale(22);
   if (dynamic_cast<TGroupBox*>(&control)) return TextWidth(control, caption) + control.Scale(16);
-  if (dynamic_cast<TCheckBox*>(&control)) return TextWidth(control, caption) + check + control.Scale(6);
+  if (dynamic_cast<TCheckBox*>(&control)) return TextWidth(control, caption) + check + check / 2 + 1;
   if (dynamic_cast<TButton*>(&control)) return TextWidth(control, caption) + control.Scale(12);
-  if (auto* label = dynamic_cast<TLabel*>(&control)) return label->WordWrap ? 0 : TextWidth(control, caption);
+  if (auto* label = dynamic_cast<TLabel*>(&control))
+    return label->WordWrap && !label->AutoSize ? 0 : TextWidth(control, caption);
   return 0;
 }
 
@@ -108,10 +109,15 @@ int FitDescriptionToTexts(TForm& form, const std::vector<TControlDescription>& r
   }
   for (const Place& p : places) {
     const HWND window = p.row->control.Handle();
+    // Labels take the description's height (the information text grows
+    // again after this); the other controls keep the height they give
+    // themselves (a list's drop-down part, a spin edit's).
     RECT now{};
     ::GetWindowRect(window, &now);
-    ::SetWindowPos(window, nullptr, p.base.left + p.shift, p.base.top,
-                   p.base.right - p.base.left + p.extra, now.bottom - now.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    const int height = dynamic_cast<TLabel*>(&p.row->control) ? static_cast<int>(p.base.bottom - p.base.top)
+                                                              : static_cast<int>(now.bottom - now.top);
+    ::SetWindowPos(window, nullptr, p.base.left + p.shift, p.base.top, p.base.right - p.base.left + p.extra, height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
   }
   const auto top = growth_of.find(form.Handle());
   return top == growth_of.end() ? 0 : top->second;

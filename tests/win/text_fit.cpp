@@ -126,7 +126,15 @@ void CheckChild(std::vector<ClippedText>& clipped, HWND child) {
     case BS_AUTORADIOBUTTON: {
       // The box and the gap after it, as wide as the menu check mark.
       const int box = os::SystemMetricsForDpi(SM_CXMENUCHECK, dpi);
+      const size_t before = clipped.size();
       Check(clipped, child, L"check box", text, line, {room.cx - box - box / 2, room.cy});
+      if (clipped.size() > before) break;
+      // The text fits its box; a neighbour over it still hides part of it.
+      RECT drawn{box + box / 2, 0, box + box / 2 + line.cx, std::min(static_cast<int>(room.cy), static_cast<int>(line.cy))};
+      ::MapWindowPoints(child, ::GetParent(child), reinterpret_cast<POINT*>(&drawn), 2);
+      // (A label over it is the label's own finding: its text, not its window, counts.)
+      if (const HWND cover = CoveringSibling(child, drawn); cover && BaseClass(cover) != L"static")
+        clipped.push_back({child, L"check box under \"" + TextOf(cover) + L"\"", text, line, {0, 0}});
       break;
     }
     case BS_GROUPBOX: {
