@@ -84,6 +84,16 @@ make_prefix() {
   if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
     cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" || return 1
   fi
+  # Windows links its UI font to fonts of the scripts it lacks (the
+  # SystemLink list); here the UI font takes its Chinese, Japanese and Korean
+  # glyphs from WenQuanYi Micro Hei (Debian's fonts-wqy-microhei).
+  if [ -f /usr/share/fonts/truetype/wqy/wqy-microhei.ttc ]; then
+    cp /usr/share/fonts/truetype/wqy/wqy-microhei.ttc "$WINEPREFIX/drive_c/windows/Fonts/" || return 1
+    for face in Tahoma "Microsoft Sans Serif" "Segoe UI"; do
+      wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v "$face" \
+        /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >>"$bench_dir/wineboot.log" 2>&1 || return 1
+    done
+  fi
   wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >>"$bench_dir/wineboot.log" 2>&1 || return 1
   wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d "$size" /f >>"$bench_dir/wineboot.log" 2>&1 || return 1
   if [ -n "$dpi" ]; then

@@ -8,6 +8,8 @@
 #include "framework/os_functions.h"
 #include "framework/std_controls.h"
 #include "settings/check_group_box.h"
+#include "settings/color_combo_box.h"
+#include "framework/text.h"
 
 namespace lumitrax {
 namespace {
@@ -38,9 +40,12 @@ bool Overlap(LONG top1, LONG bottom1, LONG top2, LONG bottom2) { return top1 < b
 
 }  // namespace
 
+int NeededListWidth(TControl& control);
+
 int NeededTextWidth(TControl& control) {
   const std::wstring& caption = control.Caption();
-  if (caption.empty() || !control.Visible()) return 0;
+  if (!control.Visible()) return 0;
+  if (caption.empty()) return NeededListWidth(control);
   const int check = static_cast<int>(os::SystemMetricsForDpi(SM_CXMENUCHECK, control.Dpi()));
   if (dynamic_cast<TCheckGroupBox*>(&control))
     return TextWidth(control, caption) + check + control.Scale(22);
@@ -49,6 +54,27 @@ int NeededTextWidth(TControl& control) {
   if (dynamic_cast<TButton*>(&control)) return TextWidth(control, caption) + control.Scale(12);
   if (auto* label = dynamic_cast<TLabel*>(&control))
     return label->WordWrap && !label->AutoSize ? 0 : TextWidth(control, caption);
+  // A preview panel's word ("ON" in the display's colours), in its own font.
+  if (auto* panel = dynamic_cast<TPanel*>(&control))
+    return panel->ShowCaption ? TextWidth(control, caption) + control.Scale(8) : 0;
+  return 0;
+}
+
+int NeededListWidth(TControl& control) {
+  // The widest entry shown in the closed list, with the arrow beside it
+  // (and a colour list's swatch before it).
+  if (!control.Visible()) return 0;
+  const int arrow = static_cast<int>(os::SystemMetricsForDpi(SM_CXVSCROLL, control.Dpi()));
+  int widest = 0;
+  if (auto* colours = dynamic_cast<TColorComboBox*>(&control)) {
+    for (int i = 0; i < colours->ItemCount(); ++i)
+      widest = std::max(widest, TextWidth(control, Widen(colours->ItemCaption(i))));
+    return widest ? widest + arrow + control.Scale(28) : 0;
+  }
+  if (auto* list = dynamic_cast<TComboBox*>(&control)) {
+    for (const std::wstring& item : list->Items()) widest = std::max(widest, TextWidth(control, item));
+    return widest ? widest + arrow + control.Scale(10) : 0;
+  }
   return 0;
 }
 
@@ -90,22 +116,59 @@ int FitDescriptionToTexts(TForm& form, const std::vector<TControlDescription>& r
       return a->base.left != b->base.left ? a->base.left < b->base.left : a->base.top < b->base.top;
     });
     LONG designed_right = 0, right = 0;
+    for (size_t first = 0; first < siblings.size();) {
+      // The controls of one column: the same designed left edge.
+      size_t end = first;
+      while (end < siblings.size() && siblings[end]->base.left == siblings[first]->base.left) ++end;
+      int column_shift = 0;
+      for (size_t i = first; i < end; ++i) {
+        Place* s = siblings[i];
+        if (!s->row->control.Visible()) continue;
+        for (Place* r : siblings) {
+          if (r == s || !r->row->control.Visible() || r->base.left >= s->base.left) continue;
+          if (!Overlap(r->base.top, r->base.bottom, s->base.top, s->base.bottom)) continue;
+          if (r->base.right <= s->base.left)
+            // On its row, what stands beyond a control's right edge moves as far as it grew...
+            s->shift = std::max(s->shift, r->shift + r->extra);
+          else if (r->need > 0)
+            // ...and what a longer text reaches under moves out of its way.
+            s->shift = std::max(s->shift, static_cast<int>(r->base.left + r->shift + r->need - s->base.left));
+        }
+        column_shift = std::max(column_shift, s->shift);
+      }
+      // The column stays a column: it moves as far as its furthest-moved control.
+      for (size_t i = first; i < end; ++i) siblings[i]->shift = column_shift;
+      first = end;
+    }
+    // A column keeps one width, and what ends where a column ends by design
+    // (a spin edit under lists) ends there still.
+    for (Place* s : siblings)
+      for (Place* t : siblings)
+        if (s->row->control.Visible() && t->row->control.Visible() && s->base.left == t->base.left &&
+            s->base.right == t->base.right)
+          s->extra = std::max(s->extra, t->extra);
+    for (Place* s : siblings) {
+      // Only lists and edits: a text's own end is no edge to align.
+      if (!s->row->control.Visible() || !s->row->control.Caption().empty()) continue;
+      LONG end = s->base.right + s->shift + s->extra;
+      for (Place* t : siblings)
+        if (t->row->control.Visible() && t->row->control.Caption().empty() && t->base.right == s->base.right)
+          end = std::max(end, static_cast<LONG>(t->base.right + t->shift + t->extra));
+      s->shift += static_cast<int>(end - (s->base.right + s->shift + s->extra));
+    }
     for (Place* s : siblings) {
       if (!s->row->control.Visible()) continue;
-      for (Place* r : siblings) {
-        if (r == s || !r->row->control.Visible() || r->base.left >= s->base.left) continue;
-        if (r->base.right <= s->base.left) {
-          // A column beyond the control's right edge moves as far as it grew.
-          s->shift = std::max(s->shift, r->shift + r->extra);
-        } else if (r->need > 0 && Overlap(r->base.top, r->base.bottom, s->base.top, s->base.bottom)) {
-          // On its row, a text that reaches under the next control pushes it.
-          s->shift = std::max(s->shift, static_cast<int>(r->base.left + r->shift + r->need - s->base.left));
-        }
-      }
       designed_right = std::max(designed_right, s->base.right);
       right = std::max(right, static_cast<LONG>(s->base.right + s->shift + s->extra));
     }
-    growth_of[parent] = std::max(0, static_cast<int>(right - designed_right));
+    const int growth = std::max(0, static_cast<int>(right - designed_right));
+    // Frames and texts that reach the right margin by design reach it still.
+    for (Place* s : siblings) {
+      if (!s->row->control.Visible() || s->base.right + ScaleForDpi(6, form.Dpi()) < designed_right) continue;
+      if (s->shift == 0 && (dynamic_cast<TGroupBox*>(&s->row->control) || dynamic_cast<TCheckGroupBox*>(&s->row->control)))
+        s->extra = growth;
+    }
+    growth_of[parent] = growth;
   }
   for (const Place& p : places) {
     const HWND window = p.row->control.Handle();

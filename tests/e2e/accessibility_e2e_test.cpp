@@ -260,7 +260,7 @@ TEST(AccessibilityEndToEnd, EveryControlOfTheMoreSettingsWindowHasANameAndTheLis
   ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(more) != FALSE; }, 5000));
 
   const std::vector<Read> reads = ReadAllControls(more);
-  ASSERT_EQ(reads.size(), 6u);
+  ASSERT_EQ(reads.size(), 8u);
   for (const Read& read : reads) {
     SCOPED_TRACE(read.class_name);
     EXPECT_FALSE(read.name.empty()) << "a control without a name";
@@ -273,6 +273,10 @@ TEST(AccessibilityEndToEnd, EveryControlOfTheMoreSettingsWindowHasANameAndTheLis
   const Read* reports = FindByName(reads, L"Send anonymous usage reports", ROLE_SYSTEM_CHECKBUTTON);
   ASSERT_NE(reports, nullptr);
   EXPECT_TRUE(reports->state & STATE_SYSTEM_CHECKED);
+  const Read* language = FindByName(reads, L"Language:", ROLE_SYSTEM_COMBOBOX);
+  if (!language) language = FindByName(reads, L"Language", ROLE_SYSTEM_COMBOBOX);
+  ASSERT_NE(language, nullptr);
+  EXPECT_EQ(language->value, L"Windows default");
 
   ::PostMessageW(more, WM_KEYDOWN, VK_ESCAPE, 0);
   EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(more); }, 5000));

@@ -232,3 +232,22 @@ TEST_F(Languages, EveryTextFitsInEveryLanguage) {
 
 }  // namespace
 }  // namespace lumitrax
+
+namespace lumitrax {
+namespace {
+
+// Not a test: the settings window and the display in the language named by
+// LUMITRAX_SHOT_LANGUAGE, for screenshots through the bench (--shot-after).
+TEST_F(Languages, DISABLED_SettingsWindowForAScreenshot) {
+  char code[32]{};
+  ::GetEnvironmentVariableA("LUMITRAX_SHOT_LANGUAGE", code, sizeof(code));
+  PutString(kKey, L"Language", Widen(code));
+  TfrmMain& form = Start();
+  form.Show();
+  form.chbOsdLed1.SetChecked(true);
+  form.UpdateOsd();
+  Pump(15000);
+}
+
+}  // namespace
+}  // namespace lumitrax
