@@ -65,7 +65,11 @@ set_source_files_properties(${LUMITRAX_RC} PROPERTIES
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${LUMITRAX_GEN} -I${CMAKE_SOURCE_DIR}/resources")
 
 function(lumitrax_program target site_roots)
-  add_executable(${target} WIN32 src/app/main.cpp src/framework/lean_runtime.cpp ${LUMITRAX_RC})
+  set(rc ${LUMITRAX_RC})
+  if(ARGC GREATER 2)
+    set(rc ${ARGV2})
+  endif()
+  add_executable(${target} WIN32 src/app/main.cpp src/framework/lean_runtime.cpp ${rc})
   add_dependencies(${target} lumitrax_pictures)
   target_link_libraries(${target} PRIVATE lumitrax_win ${site_roots})
   target_link_options(${target} PRIVATE ${LUMITRAX_STATIC_LINK} -municode -s)
@@ -76,6 +80,11 @@ lumitrax_program(Lumitrax lumitrax_site_roots)
 # The same program with the local test site as its product site, for the
 # end-to-end tests of the usage ping.
 lumitrax_program(LumitraxTestSite lumitrax_test_site_roots)
+# The program without its translations, to measure what they cost (benchmarks).
+set(LUMITRAX_RC_ENGLISH_ONLY ${CMAKE_SOURCE_DIR}/resources/lumitrax_english_only.rc)
+set_source_files_properties(${LUMITRAX_RC_ENGLISH_ONLY} PROPERTIES
+  OBJECT_DEPENDS "${LUMITRAX_PICTURES};${CMAKE_SOURCE_DIR}/resources/lumitrax.rc;${LUMITRAX_GEN}/version.h")
+lumitrax_program(LumitraxEnglishOnly lumitrax_site_roots ${LUMITRAX_RC_ENGLISH_ONLY})
 
 # GoogleTest built from its sources (Debian's googletest package ships them in
 # /usr/src/googletest), or, where there are none (MSYS2 on Windows), the

@@ -25,6 +25,8 @@ out=build/bench
 mkdir -p "$out"
 figures="$out/figures.txt"
 echo "exe_bytes $(stat -c %s build/windows/Lumitrax.exe)" >"$figures"
+echo "exe_bytes_english_only $(stat -c %s build/windows/LumitraxEnglishOnly.exe)" >>"$figures"
+echo "translations $(ls lang/*.lang | grep -vc '/en.lang$')" >>"$figures"
 
 echo "== wake-ups, memory and latency under Wine (about $((seconds * 4 / 60 + 1)) minutes)"
 scripts/bench.sh --timeout 1800 -- tests/bench/measure.sh build/windows "$seconds" "$presses" \

@@ -48,6 +48,14 @@ def main():
     size = number('exe_bytes')
     row('Lumitrax.exe size (static, stripped)', '<= 400 KB', size and size / 1024, 'KB',
         size is not None and size <= 400 * 1024, None, 0)
+    english_only = number('exe_bytes_english_only')
+    languages = number('translations')
+    if size is not None and english_only is not None:
+        row('Lumitrax.exe without its translations', '(for comparison)', english_only / 1024, 'KB', True, None, 0)
+        if languages:
+            per_language = (size - english_only) / languages
+            row('each added language (exe growth / %d)' % languages, '<= 5 KB', per_language / 1024, 'KB',
+                per_language <= 5 * 1024, None, 1)
     bare_wake = number('bare_wakeups_per_s')
     for key, figure in (('idle_wakeups_per_s', 'idle wake-ups, settings window hidden'),
                         ('hidden_under_pointer_wakeups_per_s',
