@@ -33,6 +33,21 @@ grep -q "Lumitrax $version" build/windows/package/unzipped/README.txt && pass ||
 # Unsigned unless asked: verifying finds no signature.
 osslsigncode verify -in "$setup" >/dev/null 2>&1 && fail "the installer is signed without LUMITRAX_SIGN_PFX" || pass
 
+echo "== the installer's languages"
+python3 tests/install/check_languages.py && pass || fail "the installer's languages"
+# The check itself: a text missing in one language, or a message box with
+# words of its own, must fail it.
+tampered=$(mktemp -d)
+cp -r installer/. "$tampered/"
+sed -i '/^LangString StartNow /d' "$tampered/languages/Korean.nsh"
+python3 tests/install/check_languages.py "$tampered" >/dev/null &&
+  fail "the language check passes a text missing in Korean" || pass
+cp -r installer/. "$tampered/"
+sed -i 's/"$(WindowsTooOld)"/"Lumitrax needs a newer Windows."/' "$tampered/lumitrax.nsi"
+python3 tests/install/check_languages.py "$tampered" >/dev/null &&
+  fail "the language check passes a message box in English words" || pass
+rm -rf "$tampered"
+
 echo "== the package-manager manifests"
 python3 tests/package/check_manifests.py dist "$version" "$release_url" && pass || fail "the manifests"
 # The check itself: a manifest whose hash is not the file's must fail it.
