@@ -288,7 +288,7 @@ Function un.onInit
   ; An install for everyone is the one whose folder the HKLM entry names;
   ; removing it needs administrator rights, and it speaks the language of
   ; the user removing it. The user's own install speaks the language its
-  ; Setup spoke (a damaged value falls back as an unknown language does).
+  ; Setup spoke; with that value damaged, the user's display language.
   ReadRegStr $R1 HKLM "${UNINST_KEY}" "InstallLocation"
   ${If} $R1 != ""
   ${AndIf} $R1 == $INSTDIR
@@ -301,8 +301,11 @@ Function un.onInit
     ${EndIf}
     SetShellVarContext all
   ${Else}
+    ; Taken only as Setup writes it, a language ID in decimal.
     ReadRegStr $R4 HKCU "${UNINST_KEY}" "${LANGUAGE_VALUE}"
-    ${If} $R4 != ""
+    IntFmt $R5 "%u" $R4
+    ${If} $R5 == $R4
+    ${AndIf} $R4 != 0
       StrCpy $LANGUAGE $R4
     ${EndIf}
   ${EndIf}
