@@ -85,7 +85,10 @@ Var WelcomeText
 !insertmacro MUI_UNPAGE_INSTFILES
 
 ; The languages, each with the Modern UI's own texts and ours. English comes
-; first: it is the language of every other display language.
+; first: it is the language of every other display language. A new language:
+; copy languages\English.nsh to languages\<name>.nsh (the name of the Modern
+; UI's language file), translate it with ${LANG_<NAME>}, insert it here and
+; add it to tests/install/check_languages.py.
 !macro LUMITRAX_LANGUAGE NAME
   !insertmacro MUI_LANGUAGE "${NAME}"
   !include "languages\${NAME}.nsh"
