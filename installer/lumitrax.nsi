@@ -70,7 +70,13 @@ Var WelcomeText
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
+; NSIS applies a language set in .onInit only after it: texts of ours that
+; .onInit would read in the language chosen there wait until the window is
+; made (a silent Setup shows no text, it checks in .onInit).
+!define MUI_CUSTOMFUNCTION_GUIINIT RefuseWhatCannotBeInstalled
+!define MUI_CUSTOMFUNCTION_UNGUIINIT un.RefuseWhatCannotBeRemoved
 
+!define MUI_PAGE_CUSTOMFUNCTION_PRE ChooseWelcomeText
 !define MUI_WELCOMEPAGE_TEXT "$WelcomeText"
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_DIRECTORY
@@ -214,14 +220,36 @@ Function StartLumitraxAsUser
 FunctionEnd
 
 ; Lumitrax needs Windows 7 with Service Pack 1 (build 7601) or later, 64-bit
-; (this installer itself starts only on 64-bit Windows).
-Function .onInit
-  !insertmacro ChooseChineseScript
+; (this installer itself starts only on 64-bit Windows); an install for
+; everyone needs administrator rights.
+Function RefuseWhatCannotBeInstalled
   ${WinVerGetBuild} $0
   ${If} $0 < 7601
     MessageBox MB_OK|MB_ICONSTOP "$(WindowsTooOld)" /SD IDOK
-    Abort
+    SetErrorLevel 2
+    Quit
   ${EndIf}
+  ${If} $AllUsers == 1
+    UserInfo::GetAccountType
+    Pop $R3
+    ${If} $R3 != "Admin"
+      MessageBox MB_OK|MB_ICONSTOP "$(EveryoneNeedsAdmin)" /SD IDOK
+      SetErrorLevel 5
+      Quit
+    ${EndIf}
+  ${EndIf}
+FunctionEnd
+
+Function ChooseWelcomeText
+  ${If} $AllUsers == 1
+    StrCpy $WelcomeText "$(WelcomeForEveryone)"
+  ${Else}
+    StrCpy $WelcomeText "$(WelcomeForUser)"
+  ${EndIf}
+FunctionEnd
+
+Function .onInit
+  !insertmacro ChooseChineseScript
 
   ; For everyone when asked; else an upgrade of an install for everyone (and
   ; none for this user) stays one.
@@ -240,14 +268,11 @@ Function .onInit
     ${EndIf}
   ${EndIf}
 
+  ${If} ${Silent}
+    Call RefuseWhatCannotBeInstalled
+  ${EndIf}
+
   ${If} $AllUsers == 1
-    UserInfo::GetAccountType
-    Pop $R3
-    ${If} $R3 != "Admin"
-      MessageBox MB_OK|MB_ICONSTOP "$(EveryoneNeedsAdmin)" /SD IDOK
-      SetErrorLevel 5
-      Quit
-    ${EndIf}
     ; The folder: the one given with /D=, else the one found, else Program
     ; Files. (Compared while $LOCALAPPDATA is still the user's own.)
     ReadRegStr $R1 HKCU "${UNINST_KEY}" "InstallLocation"
@@ -261,9 +286,6 @@ Function .onInit
       ${EndIf}
     ${EndIf}
     SetShellVarContext all
-    StrCpy $WelcomeText "$(WelcomeForEveryone)"
-  ${Else}
-    StrCpy $WelcomeText "$(WelcomeForUser)"
   ${EndIf}
 FunctionEnd
 
@@ -286,21 +308,32 @@ Section /o "un.$(UnSettingsSection)" SecUnSettings
   DeleteRegKey /ifempty HKCU "Software\${PUBLISHER}"
 SectionEnd
 
-Function un.onInit
-  !insertmacro ChooseChineseScript
-  ; An install for everyone is the one whose folder the HKLM entry names;
-  ; removing it needs administrator rights, and it speaks the language of
-  ; the user removing it. The user's own install speaks the language its
-  ; Setup spoke; with that value damaged, the user's display language.
-  ReadRegStr $R1 HKLM "${UNINST_KEY}" "InstallLocation"
-  ${If} $R1 != ""
-  ${AndIf} $R1 == $INSTDIR
+; An install for everyone is the one whose folder the HKLM entry names;
+; removing it needs administrator rights.
+Function un.RefuseWhatCannotBeRemoved
+  ${If} $AllUsers == 1
     UserInfo::GetAccountType
     Pop $R3
     ${If} $R3 != "Admin"
       MessageBox MB_OK|MB_ICONSTOP "$(UnEveryoneNeedsAdmin)" /SD IDOK
       SetErrorLevel 5
       Quit
+    ${EndIf}
+  ${EndIf}
+FunctionEnd
+
+Function un.onInit
+  !insertmacro ChooseChineseScript
+  ; The install for everyone speaks the language of the user removing it.
+  ; The user's own install speaks the language its Setup spoke; with that
+  ; value damaged, the user's display language.
+  StrCpy $AllUsers 0
+  ReadRegStr $R1 HKLM "${UNINST_KEY}" "InstallLocation"
+  ${If} $R1 != ""
+  ${AndIf} $R1 == $INSTDIR
+    StrCpy $AllUsers 1
+    ${If} ${Silent}
+      Call un.RefuseWhatCannotBeRemoved
     ${EndIf}
     SetShellVarContext all
   ${Else}

@@ -529,16 +529,20 @@ TEST_F(Installer, AnAdministratorsPresetsAreTakenOnTheFirstStartButNeverOverASto
 // The installer's languages. scripts/test-package.sh runs these once for each
 // display language it gives Wine, with LUMITRAX_EXPECTED_LANGUAGE naming the
 // language ID Setup must choose for it.
+// NSIS's own texts in each language: the window titles and the sentence
+// that ends our welcome text.
 struct LanguageTexts {
   LANGID id;
-  const wchar_t* setup_caption;      // the Modern UI's own window titles
+  const wchar_t* setup_caption;
   const wchar_t* uninstall_caption;
+  const wchar_t* click_next;
 };
 constexpr LanguageTexts kLanguageTexts[] = {
-    {1033, L"Lumitrax Setup", L"Lumitrax Uninstall"},
-    {1031, L"Installation von Lumitrax", L"Deinstallation von Lumitrax"},
-    {1041, L"Lumitrax \u30BB\u30C3\u30C8\u30A2\u30C3\u30D7", L"Lumitrax \u30A2\u30F3\u30A4\u30F3\u30B9\u30C8\u30FC\u30EB"},
-    {1028, L"Lumitrax \u5B89\u88DD", L"Lumitrax \u89E3\u9664\u5B89\u88DD"},
+    {1033, L"Lumitrax Setup", L"Lumitrax Uninstall", L"Click Next to continue."},
+    {1031, L"Installation von Lumitrax", L"Deinstallation von Lumitrax", L"Klicken Sie auf Weiter, um fortzufahren."},
+    {1041, L"Lumitrax \u30BB\u30C3\u30C8\u30A2\u30C3\u30D7", L"Lumitrax \u30A2\u30F3\u30A4\u30F3\u30B9\u30C8\u30FC\u30EB",
+     L"\u300C\u6B21\u3078\u300D\u3092\u30AF\u30EA\u30C3\u30AF\u3057\u7D9A\u884C\u3057\u307E\u3059\u3002"},
+    {1028, L"Lumitrax \u5B89\u88DD", L"Lumitrax \u89E3\u9664\u5B89\u88DD", L"\u6309\u300C\u4E0B\u4E00\u6B65(N)\u300D\u7E7C\u7E8C\u3002"},
 };
 
 const LanguageTexts* TextsOf(LANGID id) {
@@ -674,6 +678,12 @@ TEST_F(InstallerLanguage, TheFirstPageSpeaksTheDisplayLanguage) {
       15000))
       << "the welcome page shows no text of ours";
   EXPECT_EQ(welcome.find(L"Setup will install") != std::wstring::npos, expected_ == 1033) << Narrow(welcome);
+  // All of it in the page's language, also where Setup chose the language
+  // itself (Chinese for Hong Kong).
+  const std::wstring click_next = texts_->click_next;
+  EXPECT_TRUE(welcome.size() > click_next.size() &&
+              welcome.compare(welcome.size() - click_next.size(), click_next.size(), click_next) == 0)
+      << "the welcome text does not end in the page's language";
   EndProcessOf(window);
 }
 
