@@ -13,8 +13,17 @@
 ; menu of all users and the entry under HKLM. Each user's own first start of
 ; the program writes that user's Run entry. An upgrade without /ALLUSERS keeps
 ; the kind of install it finds.
+;
+; Setup speaks the user's Windows display language when it is one of the
+; languages below, else English; no language is asked for. The uninstaller
+; speaks the language Setup spoke to the same user (kept in the entry's
+; "Installer Language"); an install for everyone is removed in the language
+; of the user who removes it. Our own texts are the LangStrings in
+; languages\<language>.nsh, one file for each language inserted below.
 
 Unicode true
+; A text of ours missing in one language is an error, not a warning.
+!pragma warning error 6040
 Target amd64-unicode
 ManifestDPIAware true
 SetCompressor /SOLID lzma
@@ -33,6 +42,8 @@ RequestExecutionLevel user
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 ; Task Manager's and the Settings app's on/off of each Run entry.
 !define STARTUP_APPROVED_KEY "Software\Microsoft\Windows\CurrentVersion\Explorer\StartupApproved\Run"
+; The language Setup spoke (a language ID), for the uninstaller.
+!define LANGUAGE_VALUE "Installer Language"
 ; The program's own time limit for "/exit", in seconds (it waits that long).
 !define EXIT_WAIT_SECONDS 15
 
@@ -59,21 +70,51 @@ Var WelcomeText
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
+; NSIS applies a language set in .onInit only after it: texts of ours that
+; .onInit would read in the language chosen there wait until the window is
+; made (a silent Setup shows no text, it checks in .onInit).
+!define MUI_CUSTOMFUNCTION_GUIINIT RefuseWhatCannotBeInstalled
+!define MUI_CUSTOMFUNCTION_UNGUIINIT un.RefuseWhatCannotBeRemoved
 
+!define MUI_PAGE_CUSTOMFUNCTION_PRE ChooseWelcomeText
 !define MUI_WELCOMEPAGE_TEXT "$WelcomeText"
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_RUN
 !define MUI_FINISHPAGE_RUN_FUNCTION StartLumitraxAsUser
-!define MUI_FINISHPAGE_RUN_TEXT "Start ${PRODUCT} now"
+!define MUI_FINISHPAGE_RUN_TEXT "$(StartNow)"
 !insertmacro MUI_PAGE_FINISH
 
-!define MUI_COMPONENTSPAGE_TEXT_TOP "Your settings stay in the registry unless you tick $\"Remove my settings$\"."
+!define MUI_COMPONENTSPAGE_TEXT_TOP "$(UnComponentsTop)"
 !insertmacro MUI_UNPAGE_COMPONENTS
 !insertmacro MUI_UNPAGE_INSTFILES
 
-!insertmacro MUI_LANGUAGE "English"
+; The languages, each with the Modern UI's own texts and ours. English comes
+; first: it is the language of every other display language. A new language:
+; copy languages\English.nsh to languages\<name>.nsh (the name of the Modern
+; UI's language file), translate it with ${LANG_<NAME>}, insert it here and
+; add it to tests/install/check_languages.py.
+!macro LUMITRAX_LANGUAGE NAME
+  !insertmacro MUI_LANGUAGE "${NAME}"
+  !include "languages\${NAME}.nsh"
+!macroend
+!insertmacro LUMITRAX_LANGUAGE "English"
+!insertmacro LUMITRAX_LANGUAGE "German"
+!insertmacro LUMITRAX_LANGUAGE "French"
+!insertmacro LUMITRAX_LANGUAGE "Spanish"
+!insertmacro LUMITRAX_LANGUAGE "Italian"
+!insertmacro LUMITRAX_LANGUAGE "PortugueseBR"
+!insertmacro LUMITRAX_LANGUAGE "Dutch"
+!insertmacro LUMITRAX_LANGUAGE "Polish"
+!insertmacro LUMITRAX_LANGUAGE "Czech"
+!insertmacro LUMITRAX_LANGUAGE "Russian"
+!insertmacro LUMITRAX_LANGUAGE "Ukrainian"
+!insertmacro LUMITRAX_LANGUAGE "Turkish"
+!insertmacro LUMITRAX_LANGUAGE "Japanese"
+!insertmacro LUMITRAX_LANGUAGE "Korean"
+!insertmacro LUMITRAX_LANGUAGE "SimpChinese"
+!insertmacro LUMITRAX_LANGUAGE "TradChinese"
 
 VIProductVersion "${VERSION}"
 VIFileVersion "${VERSION}"
@@ -83,6 +124,22 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "FileDescription" "${PRODUCT} Setup"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "${PUBLISHER}"
+
+; Chinese for Hong Kong and Macao is written in traditional characters, for
+; Singapore in simplified ones; NSIS itself would match these display
+; languages by their main language alone, to either of the two. Uses $0.
+!macro ChooseChineseScript
+  System::Call 'kernel32::GetUserDefaultUILanguage() h .r0'
+  ${If} $0 = 3076       ; zh-HK
+  ${OrIf} $0 = 5124     ; zh-MO
+  ${OrIf} $0 = 31748    ; zh-Hant
+    StrCpy $LANGUAGE ${LANG_TRADCHINESE}
+  ${ElseIf} $0 = 4100   ; zh-SG
+    StrCpy $LANGUAGE ${LANG_SIMPCHINESE}
+  ${ElseIf} $0 = 4      ; zh-Hans
+    StrCpy $LANGUAGE ${LANG_SIMPCHINESE}
+  ${EndIf}
+!macroend
 
 ; Asks a running Lumitrax to quit through the program's own "/exit" (settings
 ; saved, tray icon removed), with EXE_PATH doing the asking. "/exit" ends with
@@ -101,18 +158,14 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "${PUBLISHER}"
     ; 2: the running copy has more rights than Setup (run as administrator)
     ; and Windows refused the request; no use waiting.
     ${If} $0 == 2
-      DetailPrint "${PRODUCT} runs with other rights and could not be asked to close."
-      MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
-        "${PRODUCT} is running with other rights (for example as administrator) and could not be asked to close.$\r$\n$\r$\nClose it with Close in the menu of its icon in the notification area, then click Retry. Cancel stops here and changes nothing." \
-        /SD IDCANCEL IDRETRY +2
-      Abort "${PRODUCT} is still running: nothing was changed."
+      DetailPrint "$(OtherRightsDetail)"
+      MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(OtherRightsMessage)" /SD IDCANCEL IDRETRY +2
+      Abort "$(StillRunningAbort)"
       ${Continue}
     ${EndIf}
-    DetailPrint "${PRODUCT} is still running after ${EXIT_WAIT_SECONDS} seconds."
-    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
-      "${PRODUCT} is still running and did not close within ${EXIT_WAIT_SECONDS} seconds.$\r$\n$\r$\nClose it with Close in the menu of its icon in the notification area, then click Retry. Cancel stops here and changes nothing." \
-      /SD IDCANCEL IDRETRY +2
-    Abort "${PRODUCT} is still running: nothing was changed."
+    DetailPrint "$(StillRunningDetail)"
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(StillRunningMessage)" /SD IDCANCEL IDRETRY +2
+    Abort "$(StillRunningAbort)"
   ${Loop}
 !macroend
 
@@ -141,6 +194,7 @@ Section "Lumitrax" SecProgram
   WriteRegDWORD SHCTX "${UNINST_KEY}" "EstimatedSize" $0
   WriteRegDWORD SHCTX "${UNINST_KEY}" "NoModify" 1
   WriteRegDWORD SHCTX "${UNINST_KEY}" "NoRepair" 1
+  WriteRegStr SHCTX "${UNINST_KEY}" "${LANGUAGE_VALUE}" $LANGUAGE
 
   ; /NOUSAGEREPORTS: the installing user's "Send anonymous usage reports" off.
   ${GetParameters} $R0
@@ -166,13 +220,36 @@ Function StartLumitraxAsUser
 FunctionEnd
 
 ; Lumitrax needs Windows 7 with Service Pack 1 (build 7601) or later, 64-bit
-; (this installer itself starts only on 64-bit Windows).
-Function .onInit
+; (this installer itself starts only on 64-bit Windows); an install for
+; everyone needs administrator rights.
+Function RefuseWhatCannotBeInstalled
   ${WinVerGetBuild} $0
   ${If} $0 < 7601
-    MessageBox MB_OK|MB_ICONSTOP "${PRODUCT} needs Windows 7 with Service Pack 1 or later, 64-bit. Setup stops here and changes nothing." /SD IDOK
-    Abort
+    MessageBox MB_OK|MB_ICONSTOP "$(WindowsTooOld)" /SD IDOK
+    SetErrorLevel 2
+    Quit
   ${EndIf}
+  ${If} $AllUsers == 1
+    UserInfo::GetAccountType
+    Pop $R3
+    ${If} $R3 != "Admin"
+      MessageBox MB_OK|MB_ICONSTOP "$(EveryoneNeedsAdmin)" /SD IDOK
+      SetErrorLevel 5
+      Quit
+    ${EndIf}
+  ${EndIf}
+FunctionEnd
+
+Function ChooseWelcomeText
+  ${If} $AllUsers == 1
+    StrCpy $WelcomeText "$(WelcomeForEveryone)"
+  ${Else}
+    StrCpy $WelcomeText "$(WelcomeForUser)"
+  ${EndIf}
+FunctionEnd
+
+Function .onInit
+  !insertmacro ChooseChineseScript
 
   ; For everyone when asked; else an upgrade of an install for everyone (and
   ; none for this user) stays one.
@@ -191,14 +268,11 @@ Function .onInit
     ${EndIf}
   ${EndIf}
 
+  ${If} ${Silent}
+    Call RefuseWhatCannotBeInstalled
+  ${EndIf}
+
   ${If} $AllUsers == 1
-    UserInfo::GetAccountType
-    Pop $R3
-    ${If} $R3 != "Admin"
-      MessageBox MB_OK|MB_ICONSTOP "Installing ${PRODUCT} for everyone needs administrator rights. Start Setup as administrator, or without /ALLUSERS to install it for you alone. Setup stops here and changes nothing." /SD IDOK
-      SetErrorLevel 5
-      Quit
-    ${EndIf}
     ; The folder: the one given with /D=, else the one found, else Program
     ; Files. (Compared while $LOCALAPPDATA is still the user's own.)
     ReadRegStr $R1 HKCU "${UNINST_KEY}" "InstallLocation"
@@ -212,9 +286,6 @@ Function .onInit
       ${EndIf}
     ${EndIf}
     SetShellVarContext all
-    StrCpy $WelcomeText "Setup will install ${PRODUCT} ${VERSION} for everyone who uses this computer, in Program Files, with a shortcut in the Start menu of all users. Each user's settings stay that user's own.$\r$\n$\r$\nIf ${PRODUCT} is running, Setup asks it to close first.$\r$\n$\r$\nClick Next to continue."
-  ${Else}
-    StrCpy $WelcomeText "Setup will install ${PRODUCT} ${VERSION} for you alone, in your own user folder: no administrator rights are needed.$\r$\n$\r$\nIf ${PRODUCT} is running, Setup asks it to close first. Your settings are kept.$\r$\n$\r$\nClick Next to continue."
   ${EndIf}
 FunctionEnd
 
@@ -232,25 +303,47 @@ Section "un.Lumitrax" SecUnProgram
   DeleteRegKey SHCTX "${UNINST_KEY}"
 SectionEnd
 
-Section /o "un.Remove my settings" SecUnSettings
+Section /o "un.$(UnSettingsSection)" SecUnSettings
   DeleteRegKey HKCU "${SETTINGS_KEY}"
   DeleteRegKey /ifempty HKCU "Software\${PUBLISHER}"
 SectionEnd
 
-Function un.onInit
-  ; An install for everyone is the one whose folder the HKLM entry names;
-  ; removing it needs administrator rights.
-  ReadRegStr $R1 HKLM "${UNINST_KEY}" "InstallLocation"
-  ${If} $R1 != ""
-  ${AndIf} $R1 == $INSTDIR
+; An install for everyone is the one whose folder the HKLM entry names;
+; removing it needs administrator rights.
+Function un.RefuseWhatCannotBeRemoved
+  ${If} $AllUsers == 1
     UserInfo::GetAccountType
     Pop $R3
     ${If} $R3 != "Admin"
-      MessageBox MB_OK|MB_ICONSTOP "${PRODUCT} is installed for everyone: removing it needs administrator rights. Nothing was changed." /SD IDOK
+      MessageBox MB_OK|MB_ICONSTOP "$(UnEveryoneNeedsAdmin)" /SD IDOK
       SetErrorLevel 5
       Quit
     ${EndIf}
+  ${EndIf}
+FunctionEnd
+
+Function un.onInit
+  !insertmacro ChooseChineseScript
+  ; The install for everyone speaks the language of the user removing it.
+  ; The user's own install speaks the language its Setup spoke; with that
+  ; value damaged, the user's display language.
+  StrCpy $AllUsers 0
+  ReadRegStr $R1 HKLM "${UNINST_KEY}" "InstallLocation"
+  ${If} $R1 != ""
+  ${AndIf} $R1 == $INSTDIR
+    StrCpy $AllUsers 1
+    ${If} ${Silent}
+      Call un.RefuseWhatCannotBeRemoved
+    ${EndIf}
     SetShellVarContext all
+  ${Else}
+    ; Taken only as Setup writes it, a language ID in decimal.
+    ReadRegStr $R4 HKCU "${UNINST_KEY}" "${LANGUAGE_VALUE}"
+    IntFmt $R5 "%u" $R4
+    ${If} $R5 == $R4
+    ${AndIf} $R4 != 0
+      StrCpy $LANGUAGE $R4
+    ${EndIf}
   ${EndIf}
   ${GetParameters} $R0
   ClearErrors
@@ -261,6 +354,6 @@ Function un.onInit
 FunctionEnd
 
 !insertmacro MUI_UNFUNCTION_DESCRIPTION_BEGIN
-  !insertmacro MUI_DESCRIPTION_TEXT ${SecUnProgram} "The program, its Start-menu shortcut, its start at logon and its entry in Add/Remove Programs."
-  !insertmacro MUI_DESCRIPTION_TEXT ${SecUnSettings} "Also delete your settings (HKEY_CURRENT_USER\${SETTINGS_KEY})."
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecUnProgram} "$(UnProgramDescription)"
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecUnSettings} "$(UnSettingsDescription)"
 !insertmacro MUI_UNFUNCTION_DESCRIPTION_END

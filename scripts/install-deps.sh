@@ -15,6 +15,7 @@ packages=(
   fonts-wine                       # Wine's own fonts: title-bar buttons drawn as on Windows
   nsis zip                         # the installer and the portable zip (scripts/package.sh)
   fonts-wqy-microhei               # Chinese, Japanese and Korean glyphs for Wine (the installer's pages)
+  locales                          # localedef: the installer test runs Wine in German and Japanese
   osslsigncode openssl             # optional signing of the release files, and its test
   python3-yaml                     # reading the winget manifests in the package test
 )

@@ -33,6 +33,21 @@ grep -q "Lumitrax $version" build/windows/package/unzipped/README.txt && pass ||
 # Unsigned unless asked: verifying finds no signature.
 osslsigncode verify -in "$setup" >/dev/null 2>&1 && fail "the installer is signed without LUMITRAX_SIGN_PFX" || pass
 
+echo "== the installer's languages"
+python3 tests/install/check_languages.py && pass || fail "the installer's languages"
+# The check itself: a text missing in one language, or a message box with
+# words of its own, must fail it.
+tampered=$(mktemp -d)
+cp -r installer/. "$tampered/"
+sed -i '/^LangString StartNow /d' "$tampered/languages/Korean.nsh"
+python3 tests/install/check_languages.py "$tampered" >/dev/null &&
+  fail "the language check passes a text missing in Korean" || pass
+cp -r installer/. "$tampered/"
+sed -i 's/"$(WindowsTooOld)"/"Lumitrax needs a newer Windows."/' "$tampered/lumitrax.nsi"
+python3 tests/install/check_languages.py "$tampered" >/dev/null &&
+  fail "the language check passes a message box in English words" || pass
+rm -rf "$tampered"
+
 echo "== the package-manager manifests"
 python3 tests/package/check_manifests.py dist "$version" "$release_url" && pass || fail "the manifests"
 # The check itself: a manifest whose hash is not the file's must fail it.
@@ -48,7 +63,29 @@ mkdir -p build/windows/test-results
 rm -f build/windows/test-results/install_tests.xml
 export LUMITRAX_SETUP_EXE="Z:${setup//\//\\}"
 (cd build/windows && ../../scripts/bench.sh --timeout 900 -- \
-  wine install_tests.exe --gtest_output=xml:test-results/install_tests.xml) || status=1
+  wine install_tests.exe --gtest_filter=-InstallerLanguage.* --gtest_output=xml:test-results/install_tests.xml) ||
+  status=1
+
+# Wine takes the user's display language from the locale it runs in; the
+# locales are made here from Debian's sources (package locales), so the
+# machine needs none installed. Finnish has no texts of ours: English.
+echo "== the installer's language under Wine: German, Japanese, Chinese (Hong Kong), Finnish"
+locales=$(mktemp -d)
+for run in de_DE:1031 ja_JP:1041 zh_HK:1028 fi_FI:1033; do
+  locale=${run%%:*}
+  # (localedef ends with 1 for mere warnings: the made locale is what counts.)
+  localedef -i "$locale" -f UTF-8 "$locales/$locale.UTF-8" >/dev/null 2>&1
+  if [ ! -d "$locales/$locale.UTF-8" ]; then
+    fail "localedef could not make the locale $locale.UTF-8"
+    continue
+  fi
+  rm -f "build/windows/test-results/install_tests_$locale.xml"
+  (cd build/windows && LOCPATH=$locales LANG=$locale.UTF-8 LC_ALL=$locale.UTF-8 \
+    LUMITRAX_EXPECTED_LANGUAGE=${run#*:} ../../scripts/bench.sh --timeout 600 -- \
+    wine install_tests.exe --gtest_brief=1 --gtest_filter='InstallerLanguage.*' \
+    --gtest_output="xml:test-results/install_tests_$locale.xml") || fail "the installer in $locale"
+done
+rm -rf "$locales"
 
 echo "== signing with a throwaway certificate"
 work=$(mktemp -d)

@@ -526,5 +526,186 @@ TEST_F(Installer, AnAdministratorsPresetsAreTakenOnTheFirstStartButNeverOverASto
   EXPECT_EQ(GetDword(kKey, L"BeepOnSwitch"), 0u);
 }
 
+// The installer's languages. scripts/test-package.sh runs these once for each
+// display language it gives Wine, with LUMITRAX_EXPECTED_LANGUAGE naming the
+// language ID Setup must choose for it.
+// NSIS's own texts in each language: the window titles and the sentence
+// that ends our welcome text.
+struct LanguageTexts {
+  LANGID id;
+  const wchar_t* setup_caption;
+  const wchar_t* uninstall_caption;
+  const wchar_t* click_next;
+};
+constexpr LanguageTexts kLanguageTexts[] = {
+    {1033, L"Lumitrax Setup", L"Lumitrax Uninstall", L"Click Next to continue."},
+    {1031, L"Installation von Lumitrax", L"Deinstallation von Lumitrax", L"Klicken Sie auf Weiter, um fortzufahren."},
+    {1041, L"Lumitrax \u30BB\u30C3\u30C8\u30A2\u30C3\u30D7", L"Lumitrax \u30A2\u30F3\u30A4\u30F3\u30B9\u30C8\u30FC\u30EB",
+     L"\u300C\u6B21\u3078\u300D\u3092\u30AF\u30EA\u30C3\u30AF\u3057\u7D9A\u884C\u3057\u307E\u3059\u3002"},
+    {1028, L"Lumitrax \u5B89\u88DD", L"Lumitrax \u89E3\u9664\u5B89\u88DD", L"\u6309\u300C\u4E0B\u4E00\u6B65(N)\u300D\u7E7C\u7E8C\u3002"},
+};
+
+const LanguageTexts* TextsOf(LANGID id) {
+  for (const LanguageTexts& texts : kLanguageTexts)
+    if (texts.id == id) return &texts;
+  return nullptr;
+}
+
+// A visible top-level dialog of any process with that title; the title of a
+// page with no subtitle of its own ends with a space.
+HWND FindDialog(const std::wstring& title, DWORD timeout_ms) {
+  struct Search {
+    const std::wstring* title;
+    HWND found;
+  } search{&title, nullptr};
+  WaitFor(
+      [&] {
+        ::EnumWindows(
+            [](HWND window, LPARAM param) -> BOOL {
+              auto* s = reinterpret_cast<Search*>(param);
+              wchar_t cls[16] = {};
+              ::GetClassNameW(window, cls, 16);
+              std::wstring text = WindowText(window);
+              while (!text.empty() && text.back() == L' ') text.pop_back();
+              if (std::wstring(cls) != L"#32770" || !::IsWindowVisible(window) || text != *s->title) return TRUE;
+              s->found = window;
+              return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+      },
+      timeout_ms);
+  return search.found;
+}
+
+// The titles of the visible top-level windows, for a failure's message.
+std::string VisibleTitles() {
+  std::string titles;
+  ::EnumWindows(
+      [](HWND window, LPARAM param) -> BOOL {
+        if (!::IsWindowVisible(window)) return TRUE;
+        wchar_t cls[64] = {};
+        ::GetClassNameW(window, cls, 64);
+        std::string& out = *reinterpret_cast<std::string*>(param);
+        for (const std::wstring& text : {std::wstring(cls), WindowText(window)}) {
+          for (const wchar_t c : text) {
+            if (c >= 32 && c < 127) {
+              out += static_cast<char>(c);
+            } else {
+              char code[8] = {'\\', 'u'};
+              for (int i = 0; i < 4; ++i) code[2 + i] = "0123456789ABCDEF"[(c >> (12 - 4 * i)) & 0xF];
+              out.append(code, 6);
+            }
+          }
+          out += " | ";
+        }
+        out += "\n";
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&titles));
+  return titles;
+}
+
+// The texts of a window's controls, its pages' too.
+std::vector<std::wstring> ControlTexts(HWND window) {
+  std::vector<std::wstring> texts;
+  ::EnumChildWindows(
+      window,
+      [](HWND child, LPARAM param) -> BOOL {
+        reinterpret_cast<std::vector<std::wstring>*>(param)->push_back(WindowText(child));
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&texts));
+  return texts;
+}
+
+void EndProcessOf(HWND window) {
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(window, &pid);
+  if (HANDLE process = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid)) {
+    ::TerminateProcess(process, 1);
+    ::WaitForSingleObject(process, 5000);
+    ::CloseHandle(process);
+  }
+}
+
+class InstallerLanguage : public Installer {
+ protected:
+  void SetUp() override {
+    Installer::SetUp();
+    wchar_t value[16] = {};
+    ASSERT_TRUE(::GetEnvironmentVariableW(L"LUMITRAX_EXPECTED_LANGUAGE", value, 16))
+        << "LUMITRAX_EXPECTED_LANGUAGE names no language";
+    expected_ = static_cast<LANGID>(std::wcstoul(value, nullptr, 10));
+    texts_ = TextsOf(expected_);
+    ASSERT_NE(texts_, nullptr) << "no window titles known for language " << expected_;
+  }
+
+  // Starts the uninstaller as Add/Remove Programs does, with its pages, and
+  // returns its window once it shows with that title.
+  static HWND UninstallerWindow(const wchar_t* title) {
+    const std::wstring command = GetString(kUninstall, L"UninstallString");
+    EXPECT_NE(command, L"<missing>");
+    Command uninstall(command);
+    return FindDialog(title, kInstallerTimeMs);
+  }
+
+  LANGID expected_ = 0;
+  const LanguageTexts* texts_ = nullptr;
+};
+
+TEST_F(InstallerLanguage, SilentSetupChoosesTheDisplayLanguageAndKeepsItForTheUninstaller) {
+  InstallSilently();
+  EXPECT_EQ(TypeOf(kUninstall, L"Installer Language"), static_cast<DWORD>(REG_SZ));
+  EXPECT_EQ(GetString(kUninstall, L"Installer Language"), std::to_wstring(expected_));
+}
+
+TEST_F(InstallerLanguage, TheFirstPageSpeaksTheDisplayLanguage) {
+  Command setup(Quoted(SetupExe()));
+  const HWND window = FindDialog(texts_->setup_caption, kInstallerTimeMs);
+  ASSERT_NE(window, nullptr) << "no Setup window titled in language " << expected_ << "; windows:\n"
+                             << VisibleTitles();
+  // Our welcome text names the version in every language; only the English
+  // one says it in English.
+  const std::wstring version = FileVersion(SetupExe());
+  std::wstring welcome;
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        for (const std::wstring& text : ControlTexts(window))
+          if (text.find(L"Lumitrax " + version) != std::wstring::npos) welcome = text;
+        return !welcome.empty();
+      },
+      15000))
+      << "the welcome page shows no text of ours";
+  EXPECT_EQ(welcome.find(L"Setup will install") != std::wstring::npos, expected_ == 1033) << Narrow(welcome);
+  // All of it in the page's language, also where Setup chose the language
+  // itself (Chinese for Hong Kong).
+  const std::wstring click_next = texts_->click_next;
+  EXPECT_TRUE(welcome.size() > click_next.size() &&
+              welcome.compare(welcome.size() - click_next.size(), click_next.size(), click_next) == 0)
+      << "the welcome text does not end in the page's language";
+  EndProcessOf(window);
+}
+
+TEST_F(InstallerLanguage, TheUninstallerSpeaksTheLanguageSetupSpokeOrWithAValueDamagedTheDisplayLanguage) {
+  InstallSilently();
+  // Setup ran in another language than the one the user sees now.
+  const LANGID other = expected_ == 1041 ? 1031 : 1041;
+  const LanguageTexts* other_texts = TextsOf(other);
+  ASSERT_NE(other_texts, nullptr);
+  PutString(kUninstall, L"Installer Language", std::to_wstring(other));
+  HWND window = UninstallerWindow(other_texts->uninstall_caption);
+  ASSERT_NE(window, nullptr) << "the uninstaller does not speak language " << other << "; windows:\n"
+                             << VisibleTitles();
+  EndProcessOf(window);
+
+  PutString(kUninstall, L"Installer Language", L"not a language");
+  window = UninstallerWindow(texts_->uninstall_caption);
+  ASSERT_NE(window, nullptr) << "with the value damaged, the uninstaller does not speak language " << expected_
+                             << "; windows:\n"
+                             << VisibleTitles();
+  EndProcessOf(window);
+}
+
 }  // namespace
 }  // namespace lumitrax::e2e

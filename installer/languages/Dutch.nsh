@@ -1,0 +1,17 @@
+; The installer's and the uninstaller's own texts in Dutch.
+
+LangString WelcomeForUser ${LANG_DUTCH} "Setup installeert ${PRODUCT} ${VERSION} alleen voor u, in uw eigen gebruikersmap: er zijn geen administratorrechten nodig.$\r$\n$\r$\nAls ${PRODUCT} wordt uitgevoerd, vraagt Setup het programma eerst af te sluiten. Uw instellingen blijven behouden.$\r$\n$\r$\n$(^ClickNext)"
+LangString WelcomeForEveryone ${LANG_DUTCH} "Setup installeert ${PRODUCT} ${VERSION} voor iedereen die deze computer gebruikt, in Program Files, met een snelkoppeling in het menu Start van alle gebruikers. De instellingen van elke gebruiker blijven van die gebruiker.$\r$\n$\r$\nAls ${PRODUCT} wordt uitgevoerd, vraagt Setup het programma eerst af te sluiten.$\r$\n$\r$\n$(^ClickNext)"
+LangString StartNow ${LANG_DUTCH} "${PRODUCT} nu starten"
+LangString WindowsTooOld ${LANG_DUTCH} "${PRODUCT} vereist Windows 7 met Service Pack 1 of hoger, 64-bits. Setup stopt hier en wijzigt niets."
+LangString EveryoneNeedsAdmin ${LANG_DUTCH} "Voor het installeren van ${PRODUCT} voor iedereen zijn administratorrechten nodig. Start Setup als administrator, of zonder /ALLUSERS om het alleen voor uzelf te installeren. Setup stopt hier en wijzigt niets."
+LangString OtherRightsDetail ${LANG_DUTCH} "${PRODUCT} wordt met andere rechten uitgevoerd en kon niet worden gevraagd af te sluiten."
+LangString OtherRightsMessage ${LANG_DUTCH} "${PRODUCT} wordt met andere rechten uitgevoerd (bijvoorbeeld als administrator) en kon niet worden gevraagd af te sluiten.$\r$\n$\r$\nSluit het af met ‘Sluiten’ in het menu van het pictogram in het systeemvak en klik vervolgens op Opnieuw. Annuleren stopt hier en wijzigt niets."
+LangString StillRunningDetail ${LANG_DUTCH} "${PRODUCT} wordt na ${EXIT_WAIT_SECONDS} seconden nog steeds uitgevoerd."
+LangString StillRunningMessage ${LANG_DUTCH} "${PRODUCT} wordt nog steeds uitgevoerd en is niet binnen ${EXIT_WAIT_SECONDS} seconden afgesloten.$\r$\n$\r$\nSluit het af met ‘Sluiten’ in het menu van het pictogram in het systeemvak en klik vervolgens op Opnieuw. Annuleren stopt hier en wijzigt niets."
+LangString StillRunningAbort ${LANG_DUTCH} "${PRODUCT} wordt nog steeds uitgevoerd: er is niets gewijzigd."
+LangString UnEveryoneNeedsAdmin ${LANG_DUTCH} "${PRODUCT} is voor iedereen geïnstalleerd: voor het verwijderen zijn administratorrechten nodig. Er is niets gewijzigd."
+LangString UnSettingsSection ${LANG_DUTCH} "Mijn instellingen verwijderen"
+LangString UnComponentsTop ${LANG_DUTCH} "Uw instellingen blijven in het register staan, tenzij u ‘$(UnSettingsSection)’ aanvinkt."
+LangString UnProgramDescription ${LANG_DUTCH} "Het programma, de snelkoppeling in het menu Start, het starten bij aanmelden en de vermelding in Programma's en onderdelen."
+LangString UnSettingsDescription ${LANG_DUTCH} "Ook uw instellingen verwijderen (HKEY_CURRENT_USER\${SETTINGS_KEY})."

@@ -1,0 +1,17 @@
+; The installer's and the uninstaller's own texts in French.
+
+LangString WelcomeForUser ${LANG_FRENCH} "Le programme d'installation va installer ${PRODUCT} ${VERSION} pour vous seul, dans votre propre dossier utilisateur : aucun droit d'administrateur n'est nécessaire.$\r$\n$\r$\nSi ${PRODUCT} est en cours d'exécution, le programme d'installation lui demande d'abord de se fermer. Vos paramètres sont conservés.$\r$\n$\r$\n$(^ClickNext)"
+LangString WelcomeForEveryone ${LANG_FRENCH} "Le programme d'installation va installer ${PRODUCT} ${VERSION} pour tous les utilisateurs de cet ordinateur, dans Programmes, avec un raccourci dans le menu Démarrer de tous les utilisateurs. Les paramètres de chaque utilisateur restent les siens.$\r$\n$\r$\nSi ${PRODUCT} est en cours d'exécution, le programme d'installation lui demande d'abord de se fermer.$\r$\n$\r$\n$(^ClickNext)"
+LangString StartNow ${LANG_FRENCH} "Démarrer ${PRODUCT} maintenant"
+LangString WindowsTooOld ${LANG_FRENCH} "${PRODUCT} nécessite Windows 7 avec le Service Pack 1 ou une version ultérieure, en 64 bits. L'installation s'arrête ici sans rien modifier."
+LangString EveryoneNeedsAdmin ${LANG_FRENCH} "L'installation de ${PRODUCT} pour tous les utilisateurs nécessite des droits d'administrateur. Lancez le programme d'installation en tant qu'administrateur, ou sans /ALLUSERS pour l'installer pour vous seul. L'installation s'arrête ici sans rien modifier."
+LangString OtherRightsDetail ${LANG_FRENCH} "${PRODUCT} s'exécute avec d'autres droits et n'a pas pu être invité à se fermer."
+LangString OtherRightsMessage ${LANG_FRENCH} "${PRODUCT} s'exécute avec d'autres droits (par exemple en tant qu'administrateur) et n'a pas pu être invité à se fermer.$\r$\n$\r$\nFermez-le avec « Fermer » dans le menu de son icône dans la zone de notification, puis cliquez sur Réessayer. Annuler arrête ici sans rien modifier."
+LangString StillRunningDetail ${LANG_FRENCH} "${PRODUCT} est toujours en cours d'exécution après ${EXIT_WAIT_SECONDS} secondes."
+LangString StillRunningMessage ${LANG_FRENCH} "${PRODUCT} est toujours en cours d'exécution et ne s'est pas fermé dans les ${EXIT_WAIT_SECONDS} secondes.$\r$\n$\r$\nFermez-le avec « Fermer » dans le menu de son icône dans la zone de notification, puis cliquez sur Réessayer. Annuler arrête ici sans rien modifier."
+LangString StillRunningAbort ${LANG_FRENCH} "${PRODUCT} est toujours en cours d'exécution : rien n'a été modifié."
+LangString UnEveryoneNeedsAdmin ${LANG_FRENCH} "${PRODUCT} est installé pour tous les utilisateurs : sa suppression nécessite des droits d'administrateur. Rien n'a été modifié."
+LangString UnSettingsSection ${LANG_FRENCH} "Supprimer mes paramètres"
+LangString UnComponentsTop ${LANG_FRENCH} "Vos paramètres restent dans le Registre, sauf si vous cochez « $(UnSettingsSection) »."
+LangString UnProgramDescription ${LANG_FRENCH} "Le programme, son raccourci dans le menu Démarrer, son démarrage à l'ouverture de session et son entrée dans Programmes et fonctionnalités."
+LangString UnSettingsDescription ${LANG_FRENCH} "Supprimer aussi vos paramètres (HKEY_CURRENT_USER\${SETTINGS_KEY})."

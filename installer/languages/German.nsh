@@ -1,0 +1,17 @@
+; The installer's and the uninstaller's own texts in German.
+
+LangString WelcomeForUser ${LANG_GERMAN} "Setup installiert ${PRODUCT} ${VERSION} nur für Sie, in Ihrem eigenen Benutzerordner: Administratorrechte sind nicht erforderlich.$\r$\n$\r$\nWenn ${PRODUCT} ausgeführt wird, fordert Setup es zuerst zum Beenden auf. Ihre Einstellungen bleiben erhalten.$\r$\n$\r$\n$(^ClickNext)"
+LangString WelcomeForEveryone ${LANG_GERMAN} "Setup installiert ${PRODUCT} ${VERSION} für alle Benutzer dieses Computers, im Ordner „Programme“, mit einer Verknüpfung im Startmenü aller Benutzer. Die Einstellungen jedes Benutzers bleiben seine eigenen.$\r$\n$\r$\nWenn ${PRODUCT} ausgeführt wird, fordert Setup es zuerst zum Beenden auf.$\r$\n$\r$\n$(^ClickNext)"
+LangString StartNow ${LANG_GERMAN} "${PRODUCT} jetzt starten"
+LangString WindowsTooOld ${LANG_GERMAN} "${PRODUCT} erfordert Windows 7 mit Service Pack 1 oder höher, 64-Bit. Setup wird beendet, ohne etwas zu ändern."
+LangString EveryoneNeedsAdmin ${LANG_GERMAN} "Um ${PRODUCT} für alle Benutzer zu installieren, sind Administratorrechte erforderlich. Starten Sie Setup als Administrator oder ohne /ALLUSERS, um es nur für sich selbst zu installieren. Setup wird beendet, ohne etwas zu ändern."
+LangString OtherRightsDetail ${LANG_GERMAN} "${PRODUCT} wird mit anderen Rechten ausgeführt und konnte nicht zum Beenden aufgefordert werden."
+LangString OtherRightsMessage ${LANG_GERMAN} "${PRODUCT} wird mit anderen Rechten ausgeführt (zum Beispiel als Administrator) und konnte nicht zum Beenden aufgefordert werden.$\r$\n$\r$\nBeenden Sie es mit „Schließen“ im Menü seines Symbols im Infobereich, und klicken Sie dann auf „Wiederholen“. „Abbrechen“ bricht hier ab, ohne etwas zu ändern."
+LangString StillRunningDetail ${LANG_GERMAN} "${PRODUCT} wird nach ${EXIT_WAIT_SECONDS} Sekunden immer noch ausgeführt."
+LangString StillRunningMessage ${LANG_GERMAN} "${PRODUCT} wird noch ausgeführt und wurde nicht innerhalb von ${EXIT_WAIT_SECONDS} Sekunden beendet.$\r$\n$\r$\nBeenden Sie es mit „Schließen“ im Menü seines Symbols im Infobereich, und klicken Sie dann auf „Wiederholen“. „Abbrechen“ bricht hier ab, ohne etwas zu ändern."
+LangString StillRunningAbort ${LANG_GERMAN} "${PRODUCT} wird noch ausgeführt: Es wurde nichts geändert."
+LangString UnEveryoneNeedsAdmin ${LANG_GERMAN} "${PRODUCT} ist für alle Benutzer installiert: Zum Entfernen sind Administratorrechte erforderlich. Es wurde nichts geändert."
+LangString UnSettingsSection ${LANG_GERMAN} "Meine Einstellungen entfernen"
+LangString UnComponentsTop ${LANG_GERMAN} "Ihre Einstellungen bleiben in der Registrierung, sofern Sie nicht „$(UnSettingsSection)“ aktivieren."
+LangString UnProgramDescription ${LANG_GERMAN} "Das Programm, seine Verknüpfung im Startmenü, sein Start bei der Anmeldung und sein Eintrag in „Programme und Features“."
+LangString UnSettingsDescription ${LANG_GERMAN} "Auch Ihre Einstellungen löschen (HKEY_CURRENT_USER\${SETTINGS_KEY})."

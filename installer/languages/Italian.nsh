@@ -1,0 +1,17 @@
+; The installer's and the uninstaller's own texts in Italian.
+
+LangString WelcomeForUser ${LANG_ITALIAN} "Il programma di installazione installerà ${PRODUCT} ${VERSION} solo per te, nella tua cartella utente: non sono necessari diritti di amministratore.$\r$\n$\r$\nSe ${PRODUCT} è in esecuzione, il programma di installazione gli chiederà prima di chiudersi. Le tue impostazioni vengono mantenute.$\r$\n$\r$\n$(^ClickNext)"
+LangString WelcomeForEveryone ${LANG_ITALIAN} "Il programma di installazione installerà ${PRODUCT} ${VERSION} per tutti gli utenti di questo computer, in Programmi, con un collegamento nel menu Start di tutti gli utenti. Le impostazioni di ciascun utente restano sue.$\r$\n$\r$\nSe ${PRODUCT} è in esecuzione, il programma di installazione gli chiederà prima di chiudersi.$\r$\n$\r$\n$(^ClickNext)"
+LangString StartNow ${LANG_ITALIAN} "Avvia ${PRODUCT} ora"
+LangString WindowsTooOld ${LANG_ITALIAN} "${PRODUCT} richiede Windows 7 con Service Pack 1 o versione successiva, a 64 bit. L'installazione si interrompe qui senza modificare nulla."
+LangString EveryoneNeedsAdmin ${LANG_ITALIAN} "Per installare ${PRODUCT} per tutti gli utenti sono necessari diritti di amministratore. Avvia il programma di installazione come amministratore, oppure senza /ALLUSERS per installarlo solo per te. L'installazione si interrompe qui senza modificare nulla."
+LangString OtherRightsDetail ${LANG_ITALIAN} "${PRODUCT} è in esecuzione con altri diritti e non è stato possibile chiedergli di chiudersi."
+LangString OtherRightsMessage ${LANG_ITALIAN} "${PRODUCT} è in esecuzione con altri diritti (ad esempio come amministratore) e non è stato possibile chiedergli di chiudersi.$\r$\n$\r$\nChiudilo con «Chiudi» nel menu della sua icona nell'area di notifica, quindi fai clic su Riprova. Annulla si ferma qui senza modificare nulla."
+LangString StillRunningDetail ${LANG_ITALIAN} "${PRODUCT} è ancora in esecuzione dopo ${EXIT_WAIT_SECONDS} secondi."
+LangString StillRunningMessage ${LANG_ITALIAN} "${PRODUCT} è ancora in esecuzione e non si è chiuso entro ${EXIT_WAIT_SECONDS} secondi.$\r$\n$\r$\nChiudilo con «Chiudi» nel menu della sua icona nell'area di notifica, quindi fai clic su Riprova. Annulla si ferma qui senza modificare nulla."
+LangString StillRunningAbort ${LANG_ITALIAN} "${PRODUCT} è ancora in esecuzione: non è stato modificato nulla."
+LangString UnEveryoneNeedsAdmin ${LANG_ITALIAN} "${PRODUCT} è installato per tutti gli utenti: per rimuoverlo sono necessari diritti di amministratore. Non è stato modificato nulla."
+LangString UnSettingsSection ${LANG_ITALIAN} "Rimuovi le mie impostazioni"
+LangString UnComponentsTop ${LANG_ITALIAN} "Le tue impostazioni restano nel Registro di sistema, a meno che tu non selezioni «$(UnSettingsSection)»."
+LangString UnProgramDescription ${LANG_ITALIAN} "Il programma, il suo collegamento nel menu Start, il suo avvio all'accesso e la sua voce in Programmi e funzionalità."
+LangString UnSettingsDescription ${LANG_ITALIAN} "Elimina anche le tue impostazioni (HKEY_CURRENT_USER\${SETTINGS_KEY})."

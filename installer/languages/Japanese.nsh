@@ -1,0 +1,17 @@
+; The installer's and the uninstaller's own texts in Japanese.
+
+LangString WelcomeForUser ${LANG_JAPANESE} "セットアップは ${PRODUCT} ${VERSION} を、あなた専用としてあなたのユーザー フォルダーにインストールします。管理者権限は必要ありません。$\r$\n$\r$\n${PRODUCT} が実行中の場合は、セットアップが先に終了を要求します。設定はそのまま保持されます。$\r$\n$\r$\n$(^ClickNext)"
+LangString WelcomeForEveryone ${LANG_JAPANESE} "セットアップは ${PRODUCT} ${VERSION} を、このコンピューターを使用するすべてのユーザーを対象に Program Files にインストールし、すべてのユーザーのスタート メニューにショートカットを作成します。設定はユーザーごとに別々に保持されます。$\r$\n$\r$\n${PRODUCT} が実行中の場合は、セットアップが先に終了を要求します。$\r$\n$\r$\n$(^ClickNext)"
+LangString StartNow ${LANG_JAPANESE} "${PRODUCT} を今すぐ起動する"
+LangString WindowsTooOld ${LANG_JAPANESE} "${PRODUCT} には Windows 7 Service Pack 1 以降 (64 ビット) が必要です。セットアップは何も変更せずに終了します。"
+LangString EveryoneNeedsAdmin ${LANG_JAPANESE} "すべてのユーザーを対象に ${PRODUCT} をインストールするには管理者権限が必要です。セットアップを管理者として実行するか、自分だけにインストールする場合は /ALLUSERS を付けずに実行してください。セットアップは何も変更せずに終了します。"
+LangString OtherRightsDetail ${LANG_JAPANESE} "${PRODUCT} は別の権限で実行されているため、終了を要求できませんでした。"
+LangString OtherRightsMessage ${LANG_JAPANESE} "${PRODUCT} は別の権限 (管理者など) で実行されているため、終了を要求できませんでした。$\r$\n$\r$\n通知領域にあるアイコンのメニューの [閉じる] で終了してから、[再試行] をクリックしてください。[キャンセル] をクリックすると、何も変更せずにここで終了します。"
+LangString StillRunningDetail ${LANG_JAPANESE} "${EXIT_WAIT_SECONDS} 秒経過しても ${PRODUCT} が実行中です。"
+LangString StillRunningMessage ${LANG_JAPANESE} "${PRODUCT} は実行中のままで、${EXIT_WAIT_SECONDS} 秒以内に終了しませんでした。$\r$\n$\r$\n通知領域にあるアイコンのメニューの [閉じる] で終了してから、[再試行] をクリックしてください。[キャンセル] をクリックすると、何も変更せずにここで終了します。"
+LangString StillRunningAbort ${LANG_JAPANESE} "${PRODUCT} が実行中のままです。何も変更されていません。"
+LangString UnEveryoneNeedsAdmin ${LANG_JAPANESE} "${PRODUCT} はすべてのユーザーを対象にインストールされています。削除するには管理者権限が必要です。何も変更されていません。"
+LangString UnSettingsSection ${LANG_JAPANESE} "設定を削除する"
+LangString UnComponentsTop ${LANG_JAPANESE} "[$(UnSettingsSection)] をオンにしない限り、設定はレジストリに残ります。"
+LangString UnProgramDescription ${LANG_JAPANESE} "プログラム本体、スタート メニューのショートカット、ログオン時の自動起動、および [プログラムと機能] の項目。"
+LangString UnSettingsDescription ${LANG_JAPANESE} "設定も削除します (HKEY_CURRENT_USER\${SETTINGS_KEY})。"

@@ -1,0 +1,17 @@
+; The installer's and the uninstaller's own texts in Korean.
+
+LangString WelcomeForUser ${LANG_KOREAN} "설치 프로그램이 ${PRODUCT} ${VERSION}을(를) 현재 사용자 전용으로 사용자 폴더에 설치합니다. 관리자 권한은 필요하지 않습니다.$\r$\n$\r$\n${PRODUCT}이(가) 실행 중이면 설치 프로그램이 먼저 종료를 요청합니다. 설정은 그대로 유지됩니다.$\r$\n$\r$\n$(^ClickNext)"
+LangString WelcomeForEveryone ${LANG_KOREAN} "설치 프로그램이 ${PRODUCT} ${VERSION}을(를) 이 컴퓨터를 사용하는 모든 사용자를 위해 Program Files에 설치하고, 모든 사용자의 시작 메뉴에 바로 가기를 만듭니다. 설정은 사용자마다 따로 유지됩니다.$\r$\n$\r$\n${PRODUCT}이(가) 실행 중이면 설치 프로그램이 먼저 종료를 요청합니다.$\r$\n$\r$\n$(^ClickNext)"
+LangString StartNow ${LANG_KOREAN} "지금 ${PRODUCT} 시작"
+LangString WindowsTooOld ${LANG_KOREAN} "${PRODUCT}을(를) 사용하려면 Windows 7 서비스 팩 1 이상(64비트)이 필요합니다. 설치 프로그램은 아무것도 변경하지 않고 여기서 종료됩니다."
+LangString EveryoneNeedsAdmin ${LANG_KOREAN} "모든 사용자를 위해 ${PRODUCT}을(를) 설치하려면 관리자 권한이 필요합니다. 설치 프로그램을 관리자 권한으로 실행하거나, 본인만 사용하도록 설치하려면 /ALLUSERS 없이 실행하십시오. 설치 프로그램은 아무것도 변경하지 않고 여기서 종료됩니다."
+LangString OtherRightsDetail ${LANG_KOREAN} "${PRODUCT}이(가) 다른 권한으로 실행 중이어서 종료를 요청할 수 없습니다."
+LangString OtherRightsMessage ${LANG_KOREAN} "${PRODUCT}이(가) 다른 권한(예: 관리자)으로 실행 중이어서 종료를 요청할 수 없습니다.$\r$\n$\r$\n알림 영역에 있는 아이콘의 메뉴에서 [닫기]로 종료한 다음 [다시 시도]를 클릭하십시오. [취소]를 클릭하면 아무것도 변경하지 않고 여기서 중지합니다."
+LangString StillRunningDetail ${LANG_KOREAN} "${EXIT_WAIT_SECONDS}초가 지났지만 ${PRODUCT}이(가) 아직 실행 중입니다."
+LangString StillRunningMessage ${LANG_KOREAN} "${PRODUCT}이(가) 아직 실행 중이며 ${EXIT_WAIT_SECONDS}초 안에 종료되지 않았습니다.$\r$\n$\r$\n알림 영역에 있는 아이콘의 메뉴에서 [닫기]로 종료한 다음 [다시 시도]를 클릭하십시오. [취소]를 클릭하면 아무것도 변경하지 않고 여기서 중지합니다."
+LangString StillRunningAbort ${LANG_KOREAN} "${PRODUCT}이(가) 아직 실행 중입니다. 아무것도 변경되지 않았습니다."
+LangString UnEveryoneNeedsAdmin ${LANG_KOREAN} "${PRODUCT}은(는) 모든 사용자용으로 설치되어 있으므로 제거하려면 관리자 권한이 필요합니다. 아무것도 변경되지 않았습니다."
+LangString UnSettingsSection ${LANG_KOREAN} "내 설정 제거"
+LangString UnComponentsTop ${LANG_KOREAN} "[$(UnSettingsSection)]을(를) 선택하지 않으면 설정은 레지스트리에 그대로 남습니다."
+LangString UnProgramDescription ${LANG_KOREAN} "프로그램, 시작 메뉴 바로 가기, 로그온 시 자동 시작 및 [프로그램 및 기능]의 항목입니다."
+LangString UnSettingsDescription ${LANG_KOREAN} "설정도 삭제합니다(HKEY_CURRENT_USER\${SETTINGS_KEY})."

@@ -1,0 +1,17 @@
+; The installer's and the uninstaller's own texts in Portuguese (Brazil).
+
+LangString WelcomeForUser ${LANG_PORTUGUESEBR} "O instalador vai instalar o ${PRODUCT} ${VERSION} só para você, na sua própria pasta de usuário: não são necessários direitos de administrador.$\r$\n$\r$\nSe o ${PRODUCT} estiver em execução, o instalador pedirá primeiro que ele seja fechado. Suas configurações são mantidas.$\r$\n$\r$\n$(^ClickNext)"
+LangString WelcomeForEveryone ${LANG_PORTUGUESEBR} "O instalador vai instalar o ${PRODUCT} ${VERSION} para todos que usam este computador, em Arquivos de Programas, com um atalho no menu Iniciar de todos os usuários. As configurações de cada usuário continuam sendo só dele.$\r$\n$\r$\nSe o ${PRODUCT} estiver em execução, o instalador pedirá primeiro que ele seja fechado.$\r$\n$\r$\n$(^ClickNext)"
+LangString StartNow ${LANG_PORTUGUESEBR} "Iniciar o ${PRODUCT} agora"
+LangString WindowsTooOld ${LANG_PORTUGUESEBR} "O ${PRODUCT} requer o Windows 7 com Service Pack 1 ou posterior, de 64 bits. A instalação para aqui sem alterar nada."
+LangString EveryoneNeedsAdmin ${LANG_PORTUGUESEBR} "Instalar o ${PRODUCT} para todos requer direitos de administrador. Inicie o instalador como administrador, ou sem /ALLUSERS para instalá-lo só para você. A instalação para aqui sem alterar nada."
+LangString OtherRightsDetail ${LANG_PORTUGUESEBR} "O ${PRODUCT} está em execução com outros direitos e não foi possível pedir que ele fosse fechado."
+LangString OtherRightsMessage ${LANG_PORTUGUESEBR} "O ${PRODUCT} está em execução com outros direitos (por exemplo, como administrador) e não foi possível pedir que ele fosse fechado.$\r$\n$\r$\nFeche-o com “Fechar” no menu do ícone dele na área de notificação e clique em Repetir. Cancelar para aqui sem alterar nada."
+LangString StillRunningDetail ${LANG_PORTUGUESEBR} "O ${PRODUCT} ainda está em execução após ${EXIT_WAIT_SECONDS} segundos."
+LangString StillRunningMessage ${LANG_PORTUGUESEBR} "O ${PRODUCT} ainda está em execução e não foi fechado em ${EXIT_WAIT_SECONDS} segundos.$\r$\n$\r$\nFeche-o com “Fechar” no menu do ícone dele na área de notificação e clique em Repetir. Cancelar para aqui sem alterar nada."
+LangString StillRunningAbort ${LANG_PORTUGUESEBR} "O ${PRODUCT} ainda está em execução: nada foi alterado."
+LangString UnEveryoneNeedsAdmin ${LANG_PORTUGUESEBR} "O ${PRODUCT} está instalado para todos: removê-lo requer direitos de administrador. Nada foi alterado."
+LangString UnSettingsSection ${LANG_PORTUGUESEBR} "Remover minhas configurações"
+LangString UnComponentsTop ${LANG_PORTUGUESEBR} "Suas configurações permanecem no Registro, a menos que você marque “$(UnSettingsSection)”."
+LangString UnProgramDescription ${LANG_PORTUGUESEBR} "O programa, seu atalho no menu Iniciar, sua inicialização ao fazer logon e sua entrada em Programas e Recursos."
+LangString UnSettingsDescription ${LANG_PORTUGUESEBR} "Excluir também suas configurações (HKEY_CURRENT_USER\${SETTINGS_KEY})."

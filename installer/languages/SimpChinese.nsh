@@ -1,0 +1,17 @@
+; The installer's and the uninstaller's own texts in Chinese (Simplified).
+
+LangString WelcomeForUser ${LANG_SIMPCHINESE} "安装程序将仅为你安装 ${PRODUCT} ${VERSION}，安装到你自己的用户文件夹中：不需要管理员权限。$\r$\n$\r$\n如果 ${PRODUCT} 正在运行，安装程序会先请求它关闭。你的设置将会保留。$\r$\n$\r$\n$(^ClickNext)"
+LangString WelcomeForEveryone ${LANG_SIMPCHINESE} "安装程序将为使用这台计算机的所有用户安装 ${PRODUCT} ${VERSION}，安装到 Program Files 中，并在所有用户的“开始”菜单中创建快捷方式。每个用户的设置仍归各自所有。$\r$\n$\r$\n如果 ${PRODUCT} 正在运行，安装程序会先请求它关闭。$\r$\n$\r$\n$(^ClickNext)"
+LangString StartNow ${LANG_SIMPCHINESE} "立即启动 ${PRODUCT}"
+LangString WindowsTooOld ${LANG_SIMPCHINESE} "${PRODUCT} 需要 Windows 7 Service Pack 1 或更高版本（64 位）。安装程序将在此停止，不做任何更改。"
+LangString EveryoneNeedsAdmin ${LANG_SIMPCHINESE} "为所有用户安装 ${PRODUCT} 需要管理员权限。请以管理员身份运行安装程序，或者不带 /ALLUSERS 运行以仅为你自己安装。安装程序将在此停止，不做任何更改。"
+LangString OtherRightsDetail ${LANG_SIMPCHINESE} "${PRODUCT} 正以其他权限运行，无法请求它关闭。"
+LangString OtherRightsMessage ${LANG_SIMPCHINESE} "${PRODUCT} 正以其他权限（例如以管理员身份）运行，无法请求它关闭。$\r$\n$\r$\n请通过通知区域中其图标菜单里的“关闭”将其关闭，然后单击“重试”。单击“取消”将在此停止，不做任何更改。"
+LangString StillRunningDetail ${LANG_SIMPCHINESE} "${EXIT_WAIT_SECONDS} 秒后 ${PRODUCT} 仍在运行。"
+LangString StillRunningMessage ${LANG_SIMPCHINESE} "${PRODUCT} 仍在运行，未在 ${EXIT_WAIT_SECONDS} 秒内关闭。$\r$\n$\r$\n请通过通知区域中其图标菜单里的“关闭”将其关闭，然后单击“重试”。单击“取消”将在此停止，不做任何更改。"
+LangString StillRunningAbort ${LANG_SIMPCHINESE} "${PRODUCT} 仍在运行：未做任何更改。"
+LangString UnEveryoneNeedsAdmin ${LANG_SIMPCHINESE} "${PRODUCT} 是为所有用户安装的：删除它需要管理员权限。未做任何更改。"
+LangString UnSettingsSection ${LANG_SIMPCHINESE} "删除我的设置"
+LangString UnComponentsTop ${LANG_SIMPCHINESE} "除非勾选“$(UnSettingsSection)”，否则你的设置将保留在注册表中。"
+LangString UnProgramDescription ${LANG_SIMPCHINESE} "程序本身、其“开始”菜单快捷方式、登录时的自动启动，以及其在“程序和功能”中的条目。"
+LangString UnSettingsDescription ${LANG_SIMPCHINESE} "同时删除你的设置 (HKEY_CURRENT_USER\${SETTINGS_KEY})。"

@@ -1,0 +1,17 @@
+; The installer's and the uninstaller's own texts in Spanish.
+
+LangString WelcomeForUser ${LANG_SPANISH} "El programa de instalación instalará ${PRODUCT} ${VERSION} solo para usted, en su propia carpeta de usuario: no se necesitan derechos de administrador.$\r$\n$\r$\nSi ${PRODUCT} se está ejecutando, el programa de instalación le pedirá primero que se cierre. Su configuración se conserva.$\r$\n$\r$\n$(^ClickNext)"
+LangString WelcomeForEveryone ${LANG_SPANISH} "El programa de instalación instalará ${PRODUCT} ${VERSION} para todas las personas que usan este equipo, en Archivos de programa, con un acceso directo en el menú Inicio de todos los usuarios. La configuración de cada usuario sigue siendo solo suya.$\r$\n$\r$\nSi ${PRODUCT} se está ejecutando, el programa de instalación le pedirá primero que se cierre.$\r$\n$\r$\n$(^ClickNext)"
+LangString StartNow ${LANG_SPANISH} "Iniciar ${PRODUCT} ahora"
+LangString WindowsTooOld ${LANG_SPANISH} "${PRODUCT} requiere Windows 7 con Service Pack 1 o posterior, de 64 bits. La instalación se detiene aquí sin cambiar nada."
+LangString EveryoneNeedsAdmin ${LANG_SPANISH} "Para instalar ${PRODUCT} para todos los usuarios se necesitan derechos de administrador. Ejecute el programa de instalación como administrador, o sin /ALLUSERS para instalarlo solo para usted. La instalación se detiene aquí sin cambiar nada."
+LangString OtherRightsDetail ${LANG_SPANISH} "${PRODUCT} se está ejecutando con otros derechos y no se le pudo pedir que se cerrara."
+LangString OtherRightsMessage ${LANG_SPANISH} "${PRODUCT} se está ejecutando con otros derechos (por ejemplo, como administrador) y no se le pudo pedir que se cerrara.$\r$\n$\r$\nCiérrelo con «Cerrar» en el menú de su icono del área de notificación y, a continuación, haga clic en Reintentar. Cancelar se detiene aquí sin cambiar nada."
+LangString StillRunningDetail ${LANG_SPANISH} "${PRODUCT} sigue ejecutándose después de ${EXIT_WAIT_SECONDS} segundos."
+LangString StillRunningMessage ${LANG_SPANISH} "${PRODUCT} sigue ejecutándose y no se cerró en ${EXIT_WAIT_SECONDS} segundos.$\r$\n$\r$\nCiérrelo con «Cerrar» en el menú de su icono del área de notificación y, a continuación, haga clic en Reintentar. Cancelar se detiene aquí sin cambiar nada."
+LangString StillRunningAbort ${LANG_SPANISH} "${PRODUCT} sigue ejecutándose: no se cambió nada."
+LangString UnEveryoneNeedsAdmin ${LANG_SPANISH} "${PRODUCT} está instalado para todos los usuarios: para quitarlo se necesitan derechos de administrador. No se cambió nada."
+LangString UnSettingsSection ${LANG_SPANISH} "Quitar mi configuración"
+LangString UnComponentsTop ${LANG_SPANISH} "Su configuración permanece en el Registro, a menos que active «$(UnSettingsSection)»."
+LangString UnProgramDescription ${LANG_SPANISH} "El programa, su acceso directo del menú Inicio, su inicio al iniciar sesión y su entrada en Programas y características."
+LangString UnSettingsDescription ${LANG_SPANISH} "Eliminar también su configuración (HKEY_CURRENT_USER\${SETTINGS_KEY})."

@@ -1,0 +1,17 @@
+; The installer's and the uninstaller's own texts in Chinese (Traditional).
+
+LangString WelcomeForUser ${LANG_TRADCHINESE} "安裝程式將只為您安裝 ${PRODUCT} ${VERSION}，安裝到您自己的使用者資料夾：不需要系統管理員權限。$\r$\n$\r$\n如果 ${PRODUCT} 正在執行，安裝程式會先要求它關閉。您的設定會保留。$\r$\n$\r$\n$(^ClickNext)"
+LangString WelcomeForEveryone ${LANG_TRADCHINESE} "安裝程式將為使用這部電腦的所有人安裝 ${PRODUCT} ${VERSION}，安裝到 Program Files，並在所有使用者的 [開始] 功能表中建立捷徑。每位使用者的設定仍各自保留。$\r$\n$\r$\n如果 ${PRODUCT} 正在執行，安裝程式會先要求它關閉。$\r$\n$\r$\n$(^ClickNext)"
+LangString StartNow ${LANG_TRADCHINESE} "立即啟動 ${PRODUCT}"
+LangString WindowsTooOld ${LANG_TRADCHINESE} "${PRODUCT} 需要 Windows 7 Service Pack 1 或更新版本 (64 位元)。安裝程式將在此停止，不會做任何變更。"
+LangString EveryoneNeedsAdmin ${LANG_TRADCHINESE} "為所有人安裝 ${PRODUCT} 需要系統管理員權限。請以系統管理員身分執行安裝程式，或不加 /ALLUSERS 執行以只為您自己安裝。安裝程式將在此停止，不會做任何變更。"
+LangString OtherRightsDetail ${LANG_TRADCHINESE} "${PRODUCT} 正以其他權限執行，無法要求它關閉。"
+LangString OtherRightsMessage ${LANG_TRADCHINESE} "${PRODUCT} 正以其他權限 (例如以系統管理員身分) 執行，無法要求它關閉。$\r$\n$\r$\n請使用通知區域中其圖示功能表裡的 [關閉] 將它關閉，然後按一下 [重試]。按一下 [取消] 會在此停止，不會做任何變更。"
+LangString StillRunningDetail ${LANG_TRADCHINESE} "經過 ${EXIT_WAIT_SECONDS} 秒後 ${PRODUCT} 仍在執行。"
+LangString StillRunningMessage ${LANG_TRADCHINESE} "${PRODUCT} 仍在執行，且未在 ${EXIT_WAIT_SECONDS} 秒內關閉。$\r$\n$\r$\n請使用通知區域中其圖示功能表裡的 [關閉] 將它關閉，然後按一下 [重試]。按一下 [取消] 會在此停止，不會做任何變更。"
+LangString StillRunningAbort ${LANG_TRADCHINESE} "${PRODUCT} 仍在執行：未做任何變更。"
+LangString UnEveryoneNeedsAdmin ${LANG_TRADCHINESE} "${PRODUCT} 是為所有人安裝的：移除它需要系統管理員權限。未做任何變更。"
+LangString UnSettingsSection ${LANG_TRADCHINESE} "移除我的設定"
+LangString UnComponentsTop ${LANG_TRADCHINESE} "除非您勾選 [$(UnSettingsSection)]，否則您的設定會保留在登錄中。"
+LangString UnProgramDescription ${LANG_TRADCHINESE} "程式本身、其 [開始] 功能表捷徑、登入時自動啟動，以及其在 [程式和功能] 中的項目。"
+LangString UnSettingsDescription ${LANG_TRADCHINESE} "同時刪除您的設定 (HKEY_CURRENT_USER\${SETTINGS_KEY})。"

@@ -1,0 +1,17 @@
+; The installer's and the uninstaller's own texts in Turkish.
+
+LangString WelcomeForUser ${LANG_TURKISH} "Kurulum, ${PRODUCT} ${VERSION} sürümünü yalnızca sizin için, kendi kullanıcı klasörünüze yükleyecek: yönetici hakları gerekmez.$\r$\n$\r$\n${PRODUCT} çalışıyorsa Kurulum önce kapanmasını ister. Ayarlarınız korunur.$\r$\n$\r$\n$(^ClickNext)"
+LangString WelcomeForEveryone ${LANG_TURKISH} "Kurulum, ${PRODUCT} ${VERSION} sürümünü bu bilgisayarı kullanan herkes için Program Files klasörüne, tüm kullanıcıların Başlat menüsünde bir kısayolla birlikte yükleyecek. Her kullanıcının ayarları kendisine ait kalır.$\r$\n$\r$\n${PRODUCT} çalışıyorsa Kurulum önce kapanmasını ister.$\r$\n$\r$\n$(^ClickNext)"
+LangString StartNow ${LANG_TURKISH} "${PRODUCT} uygulamasını şimdi başlat"
+LangString WindowsTooOld ${LANG_TURKISH} "${PRODUCT}, Service Pack 1 yüklü 64 bit Windows 7 veya daha yeni bir sürüm gerektirir. Kurulum burada durur ve hiçbir şeyi değiştirmez."
+LangString EveryoneNeedsAdmin ${LANG_TURKISH} "${PRODUCT} uygulamasını herkes için yüklemek yönetici hakları gerektirir. Kurulumu yönetici olarak başlatın ya da yalnızca kendiniz için yüklemek üzere /ALLUSERS olmadan başlatın. Kurulum burada durur ve hiçbir şeyi değiştirmez."
+LangString OtherRightsDetail ${LANG_TURKISH} "${PRODUCT} başka haklarla çalışıyor ve kapanması istenemedi."
+LangString OtherRightsMessage ${LANG_TURKISH} "${PRODUCT} başka haklarla (örneğin yönetici olarak) çalışıyor ve kapanması istenemedi.$\r$\n$\r$\nUygulamayı bildirim alanındaki simgesinin menüsünden “Kapat” ile kapatın, ardından Yeniden Dene'ye tıklayın. İptal burada durur ve hiçbir şeyi değiştirmez."
+LangString StillRunningDetail ${LANG_TURKISH} "${PRODUCT} ${EXIT_WAIT_SECONDS} saniye sonra hâlâ çalışıyor."
+LangString StillRunningMessage ${LANG_TURKISH} "${PRODUCT} hâlâ çalışıyor ve ${EXIT_WAIT_SECONDS} saniye içinde kapanmadı.$\r$\n$\r$\nUygulamayı bildirim alanındaki simgesinin menüsünden “Kapat” ile kapatın, ardından Yeniden Dene'ye tıklayın. İptal burada durur ve hiçbir şeyi değiştirmez."
+LangString StillRunningAbort ${LANG_TURKISH} "${PRODUCT} hâlâ çalışıyor: hiçbir şey değiştirilmedi."
+LangString UnEveryoneNeedsAdmin ${LANG_TURKISH} "${PRODUCT} herkes için yüklü: kaldırmak için yönetici hakları gerekir. Hiçbir şey değiştirilmedi."
+LangString UnSettingsSection ${LANG_TURKISH} "Ayarlarımı kaldır"
+LangString UnComponentsTop ${LANG_TURKISH} "“$(UnSettingsSection)” seçeneğini işaretlemediğiniz sürece ayarlarınız kayıt defterinde kalır."
+LangString UnProgramDescription ${LANG_TURKISH} "Program, Başlat menüsündeki kısayolu, oturum açıldığında başlaması ve Programlar ve Özellikler'deki girdisi."
+LangString UnSettingsDescription ${LANG_TURKISH} "Ayarlarınızı da sil (HKEY_CURRENT_USER\${SETTINGS_KEY})."
