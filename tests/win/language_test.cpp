@@ -3,8 +3,8 @@
 // settings" window reaching every window at once and surviving a restart;
 // the pseudo-language showing that every text a user reads comes from the
 // table; and, in every language and the pseudo-language, every text of the
-// settings window and the "More settings" window whole, uncovered by its
-// neighbours. The test script runs it at 96 and 144 dpi.
+// settings window, the "More settings" window and the About dialog whole,
+// uncovered by its neighbours. The test script runs it at 96 and 144 dpi.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -16,6 +16,8 @@
 #include "framework/application.h"
 #include "framework/language.h"
 #include "framework/text.h"
+#include "framework/timer.h"
+#include "web/form_about.h"
 #include "test_support.h"
 #include "text_fit.h"
 #include "user_registry.h"
@@ -221,6 +223,23 @@ TEST_F(Languages, EveryTextFitsInEveryLanguage) {
     ASSERT_TRUE(RunUntil([&] { return ::IsWindowVisible(more().Handle()) != FALSE; }, 3000));
     clipped = FindClippedTexts(more().Handle());
     EXPECT_TRUE(clipped.empty()) << DescribeClippedTexts(clipped);
+    // The About dialog, laid out for its texts as it opens.
+    {
+      TTimer poll(50);
+      std::vector<testing::ClippedText> about_clipped;
+      bool seen = false;
+      poll.OnTimer = [&](TComponent&) {
+        TfrmAbout* about = OpenAboutDialog();
+        if (!about || !about->Visible()) return;
+        poll.SetEnabled(false);
+        seen = true;
+        about_clipped = FindClippedTexts(about->Handle());
+        about->Close();
+      };
+      form.actAboutExecute();
+      EXPECT_TRUE(seen);
+      EXPECT_TRUE(about_clipped.empty()) << DescribeClippedTexts(about_clipped);
+    }
     // The window stays on the screen it opened on.
     RECT frame{};
     ::GetWindowRect(form.Handle(), &frame);
