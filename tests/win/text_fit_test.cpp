@@ -111,3 +111,24 @@ TEST_F(TextFit, TheWindowCaptionCountsToo) {
 
 }  // namespace
 }  // namespace lumitrax
+
+namespace lumitrax {
+namespace {
+
+TEST_F(TextFit, ACheckBoxTextUnderTheNextControlCountsAsCutButALabelBelowItDoesNot) {
+  const HWND check = Add(L"BUTTON", L"Hide after (sec)", BS_AUTOCHECKBOX, 300, 24);
+  EXPECT_EQ(DescribeClippedTexts(FindClippedTexts(parent_)), "");
+  // A spin edit placed over the end of the text, as a longer translation would meet it.
+  const HWND edit = ::CreateWindowExW(0, L"EDIT", L"3", WS_CHILD | WS_VISIBLE | WS_BORDER, 60, 0, 50, 24, parent_,
+                                      nullptr, nullptr, nullptr);
+  const auto clipped = FindClippedTexts(parent_);
+  ASSERT_EQ(clipped.size(), 1u) << DescribeClippedTexts(clipped);
+  EXPECT_EQ(clipped[0].window, check);
+  EXPECT_EQ(clipped[0].kind, L"check box under \"3\"");
+  // Moved past the text's end, it hides nothing.
+  ::MoveWindow(edit, 250, 0, 50, 24, FALSE);
+  EXPECT_EQ(DescribeClippedTexts(FindClippedTexts(parent_)), "");
+}
+
+}  // namespace
+}  // namespace lumitrax
