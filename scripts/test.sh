@@ -3,6 +3,9 @@
 # core tests, then the Windows tests (in-process and end to end) under Wine.
 set -uo pipefail
 cd "$(dirname "$0")/.."
+# Wine takes the user's display language from the locale, and the program
+# follows it: the tests speak of the English texts unless a run sets its own.
+export LANG=C.UTF-8 LC_ALL=C.UTF-8
 
 scripts/install-deps.sh || exit 1
 scripts/build.sh all || exit 1
