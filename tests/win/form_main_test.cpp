@@ -53,9 +53,13 @@ TEST_F(MainWindow, CapsLockPressIsSeenThroughTheHookWithOneBeep) {
 
 TEST_F(MainWindow, GuardTimerCatchesAChangeTheHookMissed) {
   form().LockMonitor.KeyboardHook.Remove();
+  // The guard held back until the key is in: then nothing else can have seen it.
+  form().LockMonitor.tmrSwitchGuard.SetEnabled(false);
   PressKey(VK_CAPITAL);
-  Pump(300);
+  ASSERT_TRUE(RunUntil([] { return GetLockState(2); }, 2500));
+  Pump(50);
   EXPECT_FALSE(form().LockMonitor.LockStates()[1]) << "nothing but the guard timer should have seen it";
+  form().LockMonitor.tmrSwitchGuard.SetEnabled(true);
   EXPECT_TRUE(RunUntil([&] { return form().LockMonitor.LockStates()[1]; }, 2500));
   EXPECT_EQ(form().LockMonitor.LockUpdateCount(), 1);
 }
