@@ -81,13 +81,7 @@ std::array<TColorComboBox*, 6> TfrmMain::ColorCombos() {
 
 void TfrmMain::CreateControls() {
   const std::vector<TControlDescription> description = FormDescription();
-  for (const TControlDescription& row : description) {
-    row.control.Name = row.name;
-    row.control.SetBounds(row.left, row.top, row.width, row.height);
-    row.control.SetCaption(row.caption);
-    row.control.Tag = row.tag;
-    if (!row.hint.empty()) row.control.Hint = row.hint;
-  }
+  TakeDescription(description);
 
   // Defaults, as the window is designed; no change handler is bound yet, so
   // none of this counts as a change.

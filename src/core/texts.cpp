@@ -120,7 +120,6 @@ std::string FormatText(T id, std::initializer_list<std::string_view> args) { ret
 std::string PseudoText(std::string_view english) {
   if (english.empty()) return {};
   std::string body;
-  size_t letters = 0;
   for (size_t i = 0; i < english.size(); ++i) {
     const char c = english[i];
     body += c;
@@ -129,17 +128,14 @@ std::string PseudoText(std::string_view english) {
       body += english[++i];
       continue;
     }
-    if (std::isalpha(static_cast<unsigned char>(c))) {
+    if (std::isalpha(static_cast<unsigned char>(c)))
       body += std::string_view("aeiouyAEIOUY").find(c) != std::string_view::npos ? kAbove : kBelow;
-      ++letters;
-    }
   }
   // About 40 % more room: one padding character for every 2.5 characters.
   const size_t padding = std::max<size_t>(1, (english.size() * 2 + 4) / 5);
   std::string pad;
   // Words of four, so that a wrapping text still wraps.
   for (size_t i = 0; i < padding; ++i) pad += (i % 5 == 4) ? " " : (i % 2 == 0) ? "\xC2\xB7" : "~";  // U+00B7 middle dot
-  (void)letters;
   return "[" + body + " " + pad + "]";
 }
 

@@ -5,6 +5,7 @@
 // it at every scale.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "framework/control.h"
 
@@ -18,5 +19,16 @@ struct TControlDescription {
   intptr_t tag;
   std::wstring hint;     // empty: none
 };
+
+// Gives each control its row: name, designed bounds, caption, tag and hint.
+inline void TakeDescription(const std::vector<TControlDescription>& rows) {
+  for (const TControlDescription& row : rows) {
+    row.control.Name = row.name;
+    row.control.SetBounds(row.left, row.top, row.width, row.height);
+    row.control.SetCaption(row.caption);
+    row.control.Tag = row.tag;
+    if (!row.hint.empty()) row.control.Hint = row.hint;
+  }
+}
 
 }  // namespace lumitrax

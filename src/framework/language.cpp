@@ -14,8 +14,13 @@ std::vector<LANGID> TableLanguages() {
   ::EnumResourceLanguagesW(
       nullptr, RT_RCDATA, kTextsName,
       [](HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR list) -> BOOL {
-        reinterpret_cast<std::vector<LANGID>*>(list)->push_back(language);
-        return TRUE;
+        // Called by Windows: nothing may unwind into it.
+        try {
+          reinterpret_cast<std::vector<LANGID>*>(list)->push_back(language);
+          return TRUE;
+        } catch (...) {
+          return FALSE;
+        }
       },
       reinterpret_cast<LONG_PTR>(&ids));
   return ids;
@@ -31,10 +36,10 @@ std::optional<core::LanguageTable> LoadTable(LANGID language) {
       std::string_view(static_cast<const char*>(bytes), ::SizeofResource(nullptr, found)));
 }
 
-std::vector<std::pair<LANGID, core::LanguageTable>> AllTables() {
-  std::vector<std::pair<LANGID, core::LanguageTable>> tables;
+std::vector<core::LanguageTable> AllTables() {
+  std::vector<core::LanguageTable> tables;
   for (LANGID language : TableLanguages())
-    if (auto table = LoadTable(language)) tables.emplace_back(language, std::move(*table));
+    if (auto table = LoadTable(language)) tables.push_back(std::move(*table));
   return tables;
 }
 
@@ -44,7 +49,7 @@ std::function<std::vector<std::string>()> PreferredUILanguagesForTesting;
 
 std::vector<TLanguageInfo> AvailableLanguages() {
   std::vector<TLanguageInfo> languages;
-  for (auto& [language, table] : AllTables()) {
+  for (const core::LanguageTable& table : AllTables()) {
     const std::string& name = table.texts[static_cast<size_t>(core::T::LanguageName)];
     languages.push_back({table.code, Widen(name.empty() ? table.code : name)});
   }
@@ -80,11 +85,11 @@ std::string UseLanguageSetting(const std::string& setting) {
   }
   auto tables = AllTables();
   std::vector<std::string> codes;
-  for (const auto& [language, table] : tables) codes.push_back(table.code);
+  for (const core::LanguageTable& table : tables) codes.push_back(table.code);
   std::string code = setting;
   if (code != "en" && std::find(codes.begin(), codes.end(), code) == codes.end())
     code = core::MatchLanguage(PreferredUILanguages(), codes);
-  for (auto& [language, table] : tables) {
+  for (core::LanguageTable& table : tables) {
     if (table.code != code) continue;
     core::UseLanguage(std::move(table));
     return code;

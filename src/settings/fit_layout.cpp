@@ -27,38 +27,15 @@ int TextWidth(TControl& control, const std::wstring& text) {
 }
 
 struct Place {
-  TControlDescription* row;
+  const TControlDescription* row;
   HWND parent;
   RECT base;  // at the scale, from the description
   int need = 0;
   int extra = 0;  // how much wider than designed
   int shift = 0;  // how far right of its designed place
-  int growth = 0; // a container: how much wider its children need it
 };
 
 bool Overlap(LONG top1, LONG bottom1, LONG top2, LONG bottom2) { return top1 < bottom2 && top2 < bottom1; }
-
-}  // namespace
-
-int NeededListWidth(TControl& control);
-
-int NeededTextWidth(TControl& control) {
-  const std::wstring& caption = control.Caption();
-  if (!control.Visible()) return 0;
-  if (caption.empty()) return NeededListWidth(control);
-  const int check = static_cast<int>(os::SystemMetricsForDpi(SM_CXMENUCHECK, control.Dpi()));
-  if (dynamic_cast<TCheckGroupBox*>(&control))
-    return TextWidth(control, caption) + check + control.Scale(22);
-  if (dynamic_cast<TGroupBox*>(&control)) return TextWidth(control, caption) + control.Scale(16);
-  if (dynamic_cast<TCheckBox*>(&control)) return TextWidth(control, caption) + check + check / 2 + 1;
-  if (dynamic_cast<TButton*>(&control)) return TextWidth(control, caption) + control.Scale(12);
-  if (auto* label = dynamic_cast<TLabel*>(&control))
-    return label->WordWrap && !label->AutoSize ? 0 : TextWidth(control, caption);
-  // A preview panel's word ("ON" in the display's colours), in its own font.
-  if (auto* panel = dynamic_cast<TPanel*>(&control))
-    return panel->ShowCaption ? TextWidth(control, caption) + control.Scale(8) : 0;
-  return 0;
-}
 
 int NeededListWidth(TControl& control) {
   // The widest entry shown in the closed list, with the arrow beside it
@@ -78,10 +55,29 @@ int NeededListWidth(TControl& control) {
   return 0;
 }
 
-int FitDescriptionToTexts(TForm& form, const std::vector<TControlDescription>& rows_in) {
-  std::vector<TControlDescription> rows = rows_in;
+}  // namespace
+
+int NeededTextWidth(TControl& control) {
+  const std::wstring& caption = control.Caption();
+  if (!control.Visible()) return 0;
+  if (caption.empty()) return NeededListWidth(control);
+  const int check = static_cast<int>(os::SystemMetricsForDpi(SM_CXMENUCHECK, control.Dpi()));
+  if (dynamic_cast<TCheckGroupBox*>(&control))
+    return TextWidth(control, caption) + check + control.Scale(22);
+  if (dynamic_cast<TGroupBox*>(&control)) return TextWidth(control, caption) + control.Scale(16);
+  if (dynamic_cast<TCheckBox*>(&control)) return TextWidth(control, caption) + check + check / 2 + 1;
+  if (dynamic_cast<TButton*>(&control)) return TextWidth(control, caption) + control.Scale(12);
+  if (auto* label = dynamic_cast<TLabel*>(&control))
+    return label->WordWrap && !label->AutoSize ? 0 : TextWidth(control, caption);
+  // A preview panel's word ("ON" in the display's colours), in its own font.
+  if (auto* panel = dynamic_cast<TPanel*>(&control))
+    return panel->ShowCaption ? TextWidth(control, caption) + control.Scale(8) : 0;
+  return 0;
+}
+
+int FitDescriptionToTexts(TForm& form, const std::vector<TControlDescription>& rows) {
   std::vector<Place> places;
-  for (TControlDescription& row : rows) {
+  for (const TControlDescription& row : rows) {
     TControl& control = row.control;
     Place place{&row, ::GetParent(control.Handle()), {}};
     const int left = control.Scale(row.left), top = control.Scale(row.top);

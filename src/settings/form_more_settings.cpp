@@ -68,13 +68,7 @@ void TfrmMoreSettings::CreateParams(TCreateParams& params) {
 
 void TfrmMoreSettings::CreateControls() {
   const std::vector<TControlDescription> description = FormDescription();
-  for (const TControlDescription& row : description) {
-    row.control.Name = row.name;
-    row.control.SetBounds(row.left, row.top, row.width, row.height);
-    row.control.SetCaption(row.caption);
-    row.control.Tag = row.tag;
-    if (!row.hint.empty()) row.control.Hint = row.hint;
-  }
+  TakeDescription(description);
   // The label widens to its text where a scale or a font makes it wider than designed.
   for (TLabel* label : {&lbOsdPlacement, &lbLanguage}) {
     label->AutoSize = true;
