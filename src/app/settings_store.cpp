@@ -114,10 +114,15 @@ void TfrmMain::SettingsToControls(const core::Settings& s) {
   const bool outer = FSettingControls;
   FSettingControls = true;
   const ScopeExit restore([&] { FSettingControls = outer; });
-  // The language first: the lists are filled anew in it.
-  if (s.Language != FLanguage || !FLanguageApplied) {
+  // The language first: the lists are filled anew in it. This window was
+  // made in the Windows default already; "More settings", made before the
+  // language was chosen, takes its texts and its language list once.
+  if (s.Language != FLanguage) {
     FLanguageApplied = true;
     ApplyLanguage(s.Language);
+  } else if (!FLanguageApplied) {
+    FLanguageApplied = true;
+    frmMoreSettings.ApplyTexts(FLanguage);
   }
   chbAutoRun.SetChecked(s.AutoRun);
   chbBeepOnSwitch.SetChecked(s.BeepOnSwitch);
